@@ -1,0 +1,56 @@
+#include "app/clock.h"
+
+#include <chrono>
+#include <numeric>
+#include <thread>
+
+namespace {
+SystemClock g_systemClock;
+std::atomic<Clock*> g_clock{nullptr};
+}  // namespace
+
+Clock& GetClock()
+{
+    Clock* clock = g_clock.load();
+    return clock ? *clock : g_systemClock;
+}
+
+void SetClock(Clock* clock) { g_clock.store(clock); }
+
+void SystemClock::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+uint64_t SystemClock::NowMs()
+{
+    using namespace std::chrono;
+    return static_cast<uint64_t>(duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void FakeClock::SleepMs(uint32_t ms)
+{
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        sleeps_.push_back(ms);
+    }
+    now_ += ms;
+}
+
+std::vector<uint32_t> FakeClock::Sleeps() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return sleeps_;
+}
+
+uint64_t FakeClock::TotalSleptMs() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return std::accumulate(sleeps_.begin(), sleeps_.end(), uint64_t{0});
+}
+
+void FakeClock::ClearSleeps()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    sleeps_.clear();
+}
+
+ScopedClock::ScopedClock(Clock& clock) : previous_(&GetClock()) { SetClock(&clock); }
+ScopedClock::~ScopedClock() { SetClock(previous_); }
