@@ -74,13 +74,7 @@ TEST(ProtocolStressTest, ThreadsSendingAtOnceNeverSplitARun)
 {
     SimulatedMouse mouse;
     SimulatedDevice device(mouse);
-#ifdef _WIN32
-    // Under Wine on an emulated i386 CPU, heavy thread contention is slow and fragile; a short
-    // burst still puts reports of both threads side by side.
-    constexpr int kRuns = 20;
-#else
     constexpr int kRuns = 300;
-#endif
 
     // The user-interface thread's apply: writes, a read-back now and then, the finishing command.
     std::thread apply([] {
