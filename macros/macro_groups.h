@@ -1,0 +1,37 @@
+#pragma once
+// Macro groups: the ordered list of groups in macroGrp.ini, each group one macro file named after
+// it in the same folder, and the cache of every group's macro names for the choice pop-ups.
+// Platform-free over ProfileFiles; the program's entry points are in macro_file_commands.h.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "macros/macro_file.h"
+#include "macros/profile_files.h"
+#include "settings/settings_state.h"
+
+constexpr size_t kMaxMacroGroups = AssignmentCodes::kMacroGroups;
+constexpr size_t kGroupNameKeys = 12;          // the writer always writes keys "0".."11"
+constexpr size_t kMaxGroupNameChars = 20;      // what the group-name edit accepts
+constexpr size_t kGroupNameBufferChars = kMaxGroupNameChars + 1;
+
+inline constexpr char16_t kMacroGroupFileName[] = u"macroGrp.ini";
+inline constexpr char16_t kGroupCountSection[] = u"MACRO_GROUP_NUM";
+inline constexpr char16_t kGroupCountKey[] = u"macGrpNum";
+inline constexpr char16_t kGroupNameSection[] = u"MACRO_GROUP_NAME";
+inline constexpr char16_t kGroupFileMissingMessage[] = u"Can't find the file.";
+
+// Group globals, written on the user-interface thread only. The two name tables,
+// g_macroGroupNames and g_groupMacroNames, stand with the other display names of the settings.
+extern uint8_t g_macroGroupCount;
+extern uint8_t g_currentGroup;
+extern std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts;
+
+// macroFolder ends with a backslash; a group's file is macroFolder + name + ".dat".
+std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);
+
+void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
+void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
+bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,
+                   bool parse);
+void LoadGroupMacroNames(ProfileFiles& files, const std::u16string& macroFolder);

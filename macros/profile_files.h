@@ -1,0 +1,19 @@
+#pragma once
+// Key-by-key access to INI files, the way the platform's profile-string functions give it: a read
+// goes through a buffer of a given width (so at most width - 1 characters come back, and a missing
+// file, section or key reads as empty), a write replaces one key and keeps the rest of the file.
+// The macro files and the group file are read and written only through this, so their logic runs
+// and is tested the same on every platform. One file is an IniSource (settings/ini_source.h); this
+// adds the many files of a macro folder and the check that a file exists.
+#include <cstddef>
+#include <string>
+
+class ProfileFiles {
+public:
+    virtual ~ProfileFiles() = default;
+    virtual std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                               size_t bufferChars) = 0;
+    virtual void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                     const std::u16string& value) = 0;
+    virtual bool FileExists(const std::u16string& file) = 0;
+};

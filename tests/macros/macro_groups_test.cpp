@@ -1,0 +1,183 @@
+#include <gtest/gtest.h>
+
+#include "macros/macro_groups.h"
+#include "macros/memory_profile_files.h"
+#include "tests/macros/macro_test_records.h"
+#include "tests/recording_prompts.h"
+#include "settings/ini_value.h"
+
+namespace {
+uint8_t Same(uint8_t code) { return code; }
+const MacroKeyLayout kLayout{Same, Same};
+const std::u16string kFolder = u"C:\\skins\\INI_CN\\macro\\";
+const std::u16string kGroupFile = kFolder + u"macroGrp.ini";
+
+class MacroGroupsTest : public ::testing::Test {
+protected:
+    void SetUp() override { Reset(); }
+    void TearDown() override { Reset(); }
+    static void Reset()
+    {
+        g_macroGroupCount = 0;
+        g_macroGroupNames.fill(u"");
+        g_currentGroup = 0;
+        g_groupMacroCounts.fill(0);
+        g_groupMacroNames.fill(u"");
+        g_macroCount = 0;
+        for (MacroRecord& record : g_macroTable) record = MacroRecord{};
+    }
+
+    void WriteGroupFile(const std::u16string& count, std::initializer_list<std::u16string> names)
+    {
+        files.Put(kGroupFile, kGroupCountSection, kGroupCountKey, count);
+        int key = 0;
+        for (const std::u16string& name : names) files.Put(kGroupFile, kGroupNameSection, FormatIniInt(key++), name);
+    }
+    std::u16string Stored(const std::u16string& section, const std::u16string& key)
+    {
+        return files.files[kGroupFile].Value(section, key).value_or(u"<missing>");
+    }
+    void WriteMacros(const std::u16string& group, std::u16string count, std::initializer_list<std::u16string> names)
+    {
+        const std::u16string path = kFolder + group + u".dat";
+        files.Put(path, kMacrosSection, kMacroNumKey, count);
+        int key = 0;
+        for (const std::u16string& name : names) {
+            MacroRecord record{};
+            SetMacroName(record, name);
+            files.Put(path, kMacrosSection, FormatIniInt(key++), EncodeMacroLine(record, Same));
+        }
+    }
+
+    MemoryProfileFiles files;
+    RecordingPrompts prompts;
+};
+
+TEST_F(MacroGroupsTest, SavingNoGroupsWritesZeroAndTwelveEmptyKeys)
+{
+    SaveMacroGroups(files, kFolder);
+    EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"0");
+    for (int key = 0; key < 12; ++key) EXPECT_EQ(Stored(kGroupNameSection, FormatIniInt(key)), u"") << key;
+    EXPECT_EQ(Stored(kGroupNameSection, u"12"), u"<missing>");
+    EXPECT_EQ(files.writes, 13);
+}
+
+TEST_F(MacroGroupsTest, GroupsWithoutFilesAreDroppedAndTheListRewritten)
+{
+    WriteGroupFile(u"4", {u"One", u"Two", u"Three", u"Four"});
+    files.Touch(kFolder + u"One.dat");
+    files.Touch(kFolder + u"Four.dat");
+    g_currentGroup = 3;
+
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(g_macroGroupCount, 2);
+    EXPECT_EQ(g_currentGroup, 0);
+    EXPECT_EQ(g_macroGroupNames[0], u"One");
+    EXPECT_EQ(g_macroGroupNames[1], u"Four");
+    for (size_t i = 2; i < kMaxMacroGroups; ++i) EXPECT_EQ(g_macroGroupNames[i], u"") << i;
+    EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"2");
+    EXPECT_EQ(Stored(kGroupNameSection, u"0"), u"One");
+    EXPECT_EQ(Stored(kGroupNameSection, u"1"), u"Four");
+    for (int key = 2; key < 12; ++key) EXPECT_EQ(Stored(kGroupNameSection, FormatIniInt(key)), u"") << key;
+    EXPECT_EQ(g_macroCount, 0);  // checking a file does not read it
+}
+
+TEST_F(MacroGroupsTest, LastGroupMissingAndNothingMissing)
+{
+    WriteGroupFile(u"2", {u"A", u"B"});
+    files.Touch(kFolder + u"A.dat");
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 1);
+    EXPECT_EQ(g_macroGroupNames[1], u"");
+
+    files.Touch(kFolder + u"B.dat");
+    WriteGroupFile(u"2", {u"A", u"B"});
+    files.writes = 0;
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 2);
+    EXPECT_EQ(files.writes, 0);  // nothing dropped, nothing rewritten
+}
+
+TEST_F(MacroGroupsTest, MissingGroupFileIsReportedAndGivesNoGroups)
+{
+    g_currentGroup = 4;
+    LoadMacroGroups(files, kLayout, kFolder);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, u"Can't find the file.");
+    EXPECT_EQ(g_macroGroupCount, 0);
+    EXPECT_EQ(g_currentGroup, 4);  // kept when there is no group
+    EXPECT_FALSE(files.FileExists(kGroupFile));  // and not created
+}
+
+TEST_F(MacroGroupsTest, OddGroupCountsStayInsideTheTable)
+{
+    std::initializer_list<std::u16string> twelve = {u"g0", u"g1", u"g2", u"g3", u"g4", u"g5",
+                                                    u"g6", u"g7", u"g8", u"g9", u"g10", u"g11"};
+    for (const std::u16string& name : twelve) files.Touch(kFolder + name + u".dat");
+    WriteGroupFile(u"99", twelve);
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 10);
+    EXPECT_EQ(g_macroGroupNames[9], u"g9");
+
+    for (const char16_t* garbage : {u"-1", u"x3", u"", u"300"}) {
+        WriteGroupFile(garbage, {});
+        LoadMacroGroups(files, kLayout, kFolder);
+        // "300" is read through two digits: 30, more than the table holds.
+        EXPECT_EQ(g_macroGroupCount, garbage == std::u16string(u"300") ? 10 : 0) << std::string(garbage, garbage + 0);
+    }
+}
+
+TEST_F(MacroGroupsTest, TwentyCharacterGroupNamesSurviveASaveAndLoad)
+{
+    const std::u16string name = u"ABCDEFGHIJKLMNOPQRST";
+    ASSERT_EQ(name.size(), kMaxGroupNameChars);
+    g_macroGroupCount = 1;
+    g_macroGroupNames[0] = name;
+    SaveMacroGroups(files, kFolder);
+    files.Touch(kFolder + name + u".dat");
+    g_macroGroupNames[0].clear();
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 1);
+    EXPECT_EQ(g_macroGroupNames[0], name);
+}
+
+TEST_F(MacroGroupsTest, LoadGroupFileChecksOrReads)
+{
+    g_macroGroupCount = 2;
+    g_macroGroupNames[0] = u"Here";
+    g_macroGroupNames[1] = u"Gone";
+    WriteMacros(u"Here", u"2", {u"m1", u"m2"});
+    EXPECT_TRUE(LoadGroupFile(files, kLayout, kFolder, 0, false));
+    EXPECT_EQ(g_macroCount, 0);
+    EXPECT_TRUE(LoadGroupFile(files, kLayout, kFolder, 0, true));
+    EXPECT_EQ(g_macroCount, 2);
+    EXPECT_EQ(g_macroTable[1].name[1], u'2');
+    EXPECT_FALSE(LoadGroupFile(files, kLayout, kFolder, 1, true));
+    EXPECT_FALSE(LoadGroupFile(files, kLayout, kFolder, 200, false));  // ".dat" in the folder
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MacroGroupsTest, MacroNamesOfEveryGroup)
+{
+    g_macroGroupCount = 4;
+    g_macroGroupNames = {u"Full", u"Empty", u"TooMany", u"New"};
+    WriteMacros(u"Full", u"3", {u"Ninechars", u"", u"x"});
+    WriteMacros(u"Empty", u"0", {u"unseen"});
+    WriteMacros(u"TooMany", u"13", {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"j", u"k", u"l", u"m"});
+    files.Touch(kFolder + u"New.dat");  // the empty file of a new group
+    g_groupMacroNames[1 * 12] = u"stale";
+
+    LoadGroupMacroNames(files, kFolder);
+    EXPECT_EQ(g_groupMacroCounts[0], 3);
+    EXPECT_EQ(g_groupMacroNames[0], u"Ninechars");
+    EXPECT_EQ(g_groupMacroNames[1], u"");
+    EXPECT_EQ(g_groupMacroNames[2], u"x");
+    EXPECT_EQ(g_groupMacroCounts[1], 0);
+    EXPECT_EQ(g_groupMacroNames[12], u"stale");  // past a group's count nothing is touched
+    EXPECT_EQ(g_groupMacroCounts[2], 12);
+    EXPECT_EQ(g_groupMacroNames[2 * 12 + 11], u"l");
+    EXPECT_EQ(g_groupMacroNames[3 * 12], u"");  // not the next group's first
+    EXPECT_EQ(g_groupMacroCounts[3], 0);
+}
+}  // namespace
