@@ -1,0 +1,50 @@
+#pragma once
+// The HID port over the Windows HID class and setup interfaces.
+#include <windows.h>
+#include <dbt.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+#include "device/hid_port.h"
+#include "winlib/timer_resolution.h"
+#include "winlib/unique_handle.h"
+
+class Win32HidPort : public HidPort {
+public:
+    Win32HidPort() = default;
+    ~Win32HidPort() override = default;
+    Win32HidPort(const Win32HidPort&) = delete;
+    Win32HidPort& operator=(const Win32HidPort&) = delete;
+
+    std::unique_ptr<HidInterfaceSet> EnumerateInterfaces() override;
+    HidHandle Open(const std::u16string& path, HidAccess access) override;
+    void Close(HidHandle handle) override;
+    bool GetAttributes(HidHandle handle, HidAttributes& attributes) override;
+    bool GetCaps(HidHandle handle, HidCaps& caps) override;
+    bool RegisterDeviceNotifications(WindowHandleValue window) override;
+    bool SetFeature(HidHandle handle, std::span<const uint8_t> report) override;
+    bool GetFeature(HidHandle handle, std::span<uint8_t> report) override;
+    bool ReadInput(HidHandle handle, std::span<uint8_t> report, std::size_t& bytesRead) override;
+    void BeginTraffic() override;
+    void EndTraffic() override;
+
+private:
+    struct NotificationDeleter {
+        void operator()(void* notification) const;
+    };
+    using NotificationOwner = std::unique_ptr<void, NotificationDeleter>;
+
+    std::mutex mutex_;  // guards handles_ and notifications_
+    // Every handle this port opened, closed when the port is closed or destroyed.
+    std::map<HidHandle, UniqueHandle> handles_;
+    // One registration per window: more would repeat every notification.
+    std::map<WindowHandleValue, NotificationOwner> notifications_;
+    // Only touched between BeginTraffic and EndTraffic, which run under the report lock.
+    std::optional<ScopedTimerResolution> fineTimer_;
+};
+
+// The device-change broadcast header form of IsOurDeviceBroadcast, for WM_DEVICECHANGE.
+bool IsOurDeviceBroadcast(const DEV_BROADCAST_HDR* header);
