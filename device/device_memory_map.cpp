@@ -7,10 +7,10 @@ uint8_t DpiCodeOfStep(uint8_t step)
     return step < g_dpiCodeTable.size() ? g_dpiCodeTable[step] : g_dpiCodeTable[0];
 }
 
-AssignmentClass ClassifyAssignment(uint32_t assignment)
+DeviceAssignment TranslateAssignment(uint32_t assignment)
 {
     const int32_t v = static_cast<int32_t>(assignment);
-    AssignmentClass result;
+    DeviceAssignment result;
     if (v < 0) {
         result.deviceCode = static_cast<uint8_t>(v & 0xFF);
     } else if (v <= 6) {
@@ -28,17 +28,17 @@ AssignmentClass ClassifyAssignment(uint32_t assignment)
         result.deviceCode = static_cast<uint8_t>(v + 5);
         result.profileFlag = true;
     } else if (v <= 31) {
-        result.kind = AssignmentKind::MediaKey;
+        result.kind = SlotKind::MediaKey;
         result.deviceCode = DeviceButtonCode::MediaKey;
     } else if (v == 40) {
         result.deviceCode = DeviceButtonCode::None;
         result.fireFlag = true;
     } else if (v <= 255) {
-        result.kind = AssignmentKind::ConstantMacro;
+        result.kind = SlotKind::ConstantMacro;
         result.constMacro = static_cast<uint8_t>(v - 32 <= 12 ? v - 32 : 0);
         result.deviceCode = DeviceButtonCode::Macro;
     } else {
-        result.kind = AssignmentKind::FileMacro;
+        result.kind = SlotKind::FileMacro;
         result.group = static_cast<uint32_t>(v >> 8) - 1;
         result.macro = static_cast<uint32_t>(v & 0xFF);
         result.deviceCode = DeviceButtonCode::Macro;

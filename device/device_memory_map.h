@@ -60,15 +60,15 @@ extern const std::array<uint8_t, 12> g_dpiCodeTable;
 uint8_t DpiCodeOfStep(uint8_t step);
 
 // What a ButtonAssignmentCode means to the apply.
-enum class AssignmentKind {
+enum class SlotKind {
     Function,       // device code given directly (mouse functions, profile and DPI functions, fire key)
     MediaKey,       // 22..31
     ConstantMacro,  // 32..39, 41..255: record constMacro of g_constMacroTable
     FileMacro,      // 256 and above: macro of a group, still to be validated
 };
 
-struct AssignmentClass {
-    AssignmentKind kind = AssignmentKind::Function;
+struct DeviceAssignment {
+    SlotKind kind = SlotKind::Function;
     uint8_t deviceCode = 0;  // final for Function and MediaKey; for macros see MacroDeviceCode
     bool dpiFlag = false;
     bool profileFlag = false;
@@ -79,7 +79,7 @@ struct AssignmentClass {
 };
 
 // Assignments are compared as signed 32-bit numbers: a negative one sends its low byte.
-AssignmentClass ClassifyAssignment(uint32_t assignment);
+DeviceAssignment TranslateAssignment(uint32_t assignment);
 
 // The device code of a macro slot by the loop-mode byte of its macro.
 constexpr uint8_t MacroDeviceCode(uint8_t loopMode)

@@ -158,27 +158,27 @@ TEST(DeviceButtonCode, AssignmentsTranslate)
         {31, 0x0F, false, false, false}, {40, 0x00, false, false, false, }, {0xFFFFFFF5u, 0xF5, false, false, false},
     };
     for (const Case& c : cases) {
-        const AssignmentClass a = ClassifyAssignment(c.v);
+        const DeviceAssignment a = TranslateAssignment(c.v);
         EXPECT_EQ(a.deviceCode, c.code) << c.v;
         EXPECT_EQ(a.dpiFlag, c.dpi) << c.v;
         EXPECT_EQ(a.profileFlag, c.profile) << c.v;
     }
-    EXPECT_TRUE(ClassifyAssignment(40).fireFlag);
-    EXPECT_EQ(ClassifyAssignment(22).kind, AssignmentKind::MediaKey);
+    EXPECT_TRUE(TranslateAssignment(40).fireFlag);
+    EXPECT_EQ(TranslateAssignment(22).kind, SlotKind::MediaKey);
 }
 
 TEST(DeviceButtonCode, MacroAssignmentsNameTheirRecord)
 {
-    AssignmentClass a = ClassifyAssignment(33);
-    EXPECT_EQ(a.kind, AssignmentKind::ConstantMacro);
+    DeviceAssignment a = TranslateAssignment(33);
+    EXPECT_EQ(a.kind, SlotKind::ConstantMacro);
     EXPECT_EQ(a.constMacro, 1);
-    EXPECT_EQ(ClassifyAssignment(44).constMacro, 12);
-    EXPECT_EQ(ClassifyAssignment(45).constMacro, 0);
-    EXPECT_EQ(ClassifyAssignment(70 + 30).constMacro, 0);  // a key assignment plays constant macro 0
-    EXPECT_EQ(ClassifyAssignment(255).kind, AssignmentKind::ConstantMacro);
+    EXPECT_EQ(TranslateAssignment(44).constMacro, 12);
+    EXPECT_EQ(TranslateAssignment(45).constMacro, 0);
+    EXPECT_EQ(TranslateAssignment(70 + 30).constMacro, 0);  // a key assignment plays constant macro 0
+    EXPECT_EQ(TranslateAssignment(255).kind, SlotKind::ConstantMacro);
 
-    a = ClassifyAssignment(0x305);
-    EXPECT_EQ(a.kind, AssignmentKind::FileMacro);
+    a = TranslateAssignment(0x305);
+    EXPECT_EQ(a.kind, SlotKind::FileMacro);
     EXPECT_EQ(a.group, 2u);
     EXPECT_EQ(a.macro, 5u);
     EXPECT_EQ(MacroDeviceCode(2), 0x0E);
