@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+#include "device/command_protocol.h"
+#include "device/device_discovery.h"
+#include "device/win32_hid_port.h"
+#include "winlib/timer_resolution.h"
+#include "winlib/unique_handle.h"
+#include "winlib/wide.h"
+
+TEST(Win32HidPortTest, DiscoveryOverTheSystemsHidDevicesFindsNoMouse)
+{
+    Win32HidPort port;
+    ScopedHidPort installed(port);
+    ResetDeviceLink();
+    // Every interface the system presents can be probed without harm.
+    std::unique_ptr<HidInterfaceSet> interfaces = port.EnumerateInterfaces();
+    for (uint32_t member = 0; member < kDiscoveryAttempts; ++member) {
+        std::u16string path;
+        if (!interfaces->InterfacePath(member, path)) continue;
+        EXPECT_FALSE(path.empty());
+        HidHandle probe = port.Open(path, HidAccess::Probe);
+        HidAttributes attributes;
+        HidCaps caps;
+        if (IsOpenHidHandle(probe)) {
+            port.GetAttributes(probe, attributes);
+            port.GetCaps(probe, caps);
+            port.Close(probe);
+        }
+    }
+    EXPECT_EQ(FindDevice(0), 0);
+    EXPECT_EQ(g_hidReadHandle.load(), kNoHidHandle);
+    EXPECT_EQ(g_hidWriteHandle.load(), kNoHidHandle);
+    EXPECT_FALSE(SendDriverExit());
+    EXPECT_EQ(port.Open(u"\\\\?\\hid#no_such_device#0", HidAccess::Write), kInvalidHidHandle);
+    ResetDeviceLink();
+}
+
+TEST(Win32HidPortTest, BroadcastHeaderIsCheckedForTypeSizeAndName)
+{
+    const std::u16string saved = g_devicePath;
+    g_devicePath = u"\\\\?\\hid#vid_3a7e&pid_5101&mi_01&col04#7&1a2b3c4d&0&0003#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+    const std::u16string upper = u"\\\\?\\HID#VID_3A7E&PID_5101&MI_01&COL04#7&1A2B3C4D&0&0003#{4D1E55B2-F16F-11CF-88CB-001111000030}";
+
+    auto broadcast = [](const std::u16string& name, DWORD type) {
+        std::vector<uint8_t> bytes(offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name) + (name.size() + 1) * sizeof(wchar_t), 0);
+        auto* header = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(bytes.data());
+        header->dbcc_size = static_cast<DWORD>(bytes.size());
+        header->dbcc_devicetype = type;
+        std::memcpy(header->dbcc_name, name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+        return bytes;
+    };
+    auto check = [](std::vector<uint8_t>& bytes) { return IsOurDeviceBroadcast(reinterpret_cast<const DEV_BROADCAST_HDR*>(bytes.data())); };
+
+    std::vector<uint8_t> ours = broadcast(g_devicePath, DBT_DEVTYP_DEVICEINTERFACE);
+    std::vector<uint8_t> oursUpper = broadcast(upper, DBT_DEVTYP_DEVICEINTERFACE);
+    std::vector<uint8_t> other = broadcast(u"\\\\?\\hid#vid_4b1d&pid_0101#6&2c3d4e5f&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}", DBT_DEVTYP_DEVICEINTERFACE);
+    std::vector<uint8_t> volume = broadcast(g_devicePath, DBT_DEVTYP_VOLUME);
+    EXPECT_TRUE(check(ours));
+    EXPECT_TRUE(check(oursUpper));
+    EXPECT_FALSE(check(other));
+    EXPECT_FALSE(check(volume));
+    // A header whose size cuts the name short is not ours; one too short for a header is ignored.
+    reinterpret_cast<DEV_BROADCAST_HDR*>(ours.data())->dbch_size -= 4 * sizeof(wchar_t);
+    EXPECT_FALSE(check(ours));
+    reinterpret_cast<DEV_BROADCAST_HDR*>(ours.data())->dbch_size = 4;
+    EXPECT_FALSE(check(ours));
+    EXPECT_FALSE(IsOurDeviceBroadcast(static_cast<const DEV_BROADCAST_HDR*>(nullptr)));
+    g_devicePath = saved;
+}
+
+TEST(Win32HidPortTest, HandleOwnerClosesOnceAndMoves)
+{
+    HANDLE raw = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    ASSERT_NE(raw, nullptr);
+    {
+        UniqueHandle first(raw);
+        UniqueHandle second(std::move(first));
+        EXPECT_FALSE(first.IsValid());
+        EXPECT_EQ(second.Get(), raw);
+        DWORD flags = 0;
+        EXPECT_TRUE(GetHandleInformation(raw, &flags));
+    }
+    DWORD flags = 0;
+    EXPECT_FALSE(GetHandleInformation(raw, &flags));
+    UniqueHandle failed(INVALID_HANDLE_VALUE);  // a failed open owns nothing
+    EXPECT_FALSE(failed.IsValid());
+}
+
+TEST(Win32HidPortTest, FineTimerHoldsForItsScope)
+{
+    ScopedTimerResolution fine;
+    EXPECT_TRUE(fine.Active());
+}
