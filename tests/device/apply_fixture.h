@@ -20,23 +20,9 @@
 #include "settings/settings_state.h"
 #include "tests/device/simulated_device.h"
 #include "tests/recording_prompts.h"
+#include "tests/tools/program_state.h"
 
 inline int g_repaintRequests = 0;
-
-inline void ResetMacroStores()
-{
-    g_macroTable = {};
-    g_macroCount = 0;
-    g_currentMacro = 0;
-    g_constMacroTable = {};
-    g_constMacroCount = 0;
-    g_activeMacro = {};
-    g_macroGroupCount = 0;
-    g_macroGroupNames = {};
-    g_currentGroup = 0;
-    g_groupMacroCounts = {};
-    g_groupMacroNames = {};
-}
 
 class ApplyTest : public testing::Test {
 protected:
