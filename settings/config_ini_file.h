@@ -1,0 +1,26 @@
+#pragma once
+// config.ini on disk, through the platform's private-profile functions, and the profile store's
+// operations by path as the window and the device threads call them.
+#include <string>
+
+#include "settings/ini_source.h"
+
+class ConfigIniFile : public IniSource {
+public:
+    explicit ConfigIniFile(std::u16string path) : path_(std::move(path)) {}
+
+    size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override;
+    bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override;
+
+    const std::u16string& Path() const { return path_; }
+
+private:
+    std::u16string path_;
+};
+
+void LoadProfile(const std::u16string& iniPath, int n, bool reset);
+void SaveConfigToIni(const std::u16string& iniPath, int n);
+void SaveDpiLevel(const std::u16string& iniPath, int n);
+void LoadInitSection(const std::u16string& iniPath);
+void WriteCurConfig(const std::u16string& iniPath, uint32_t profileNumber);
+void WriteVerSel(const std::u16string& iniPath, uint32_t language);

@@ -1,0 +1,17 @@
+#pragma once
+// Where profile values are read from and written to: config.ini through the platform's
+// profile-string functions (ConfigIniFile) or an INI text in memory (tests, fuzzing).
+#include <cstddef>
+#include <span>
+#include <string>
+
+class IniSource {
+public:
+    virtual ~IniSource() = default;
+    // Copies the value of key in section into buffer as the platform's profile reader does: at
+    // most buffer.size() - 1 characters, then a null; a missing section or key gives "".
+    // Returns the number of characters copied. An empty buffer receives nothing.
+    virtual size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) = 0;
+    // Creates the key, the section and the file as needed. Returns false when the write failed.
+    virtual bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) = 0;
+};

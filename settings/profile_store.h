@@ -1,0 +1,34 @@
+#pragma once
+// The settings state in config.ini: [Init] with the current profile and the language,
+// [Config1]..[Config4] with the profiles, [CfgReset1]..[CfgReset4] with the factory values.
+//
+// Every operation holds g_settingsMutex for its whole call, so a load on a device thread never
+// reads keys from a section a save on another thread has just switched to.
+#include <cstdint>
+#include <string>
+
+#include "settings/ini_source.h"
+
+// Fills the settings state from profile n ("CfgReset" + n when reset, else "Config" + n).
+// The button assignments of all four profiles are loaded whatever n is (profile 1's become the
+// defaults when resetting), and so are the button-light reactions of the profiles other than the
+// current one, from their own sections: a later save writes all four rows back.
+void LoadProfile(IniSource& ini, int n, bool reset);
+
+// Writes the whole state into [Config1]..[Config4]. n only becomes g_curConfigText.
+void SaveConfigToIni(IniSource& ini, int n);
+
+// Writes DPI_LEVEL alone into "Config" + n.
+void SaveDpiLevel(IniSource& ini, int n);
+
+// Reads [Init]: g_curConfig from CurConfig (anything outside 1..4, a missing file included, is
+// taken as profile 1), g_currentProfile = g_curConfig - 1, and g_languageEnglish from VER_SEL
+// (1 English, anything else Spanish).
+void LoadInitSection(IniSource& ini);
+
+// [Init] CurConfig and VER_SEL as "%d". WriteVerSel also keeps the text in g_verSelText.
+void WriteCurConfig(IniSource& ini, uint32_t profileNumber);
+void WriteVerSel(IniSource& ini, uint32_t language);
+
+// "Config" + n or "CfgReset" + n.
+std::u16string ProfileSectionName(bool reset, int n);
