@@ -19,7 +19,8 @@
 
 namespace {
 
-// The simulated mouse, bracketing traffic as the Windows port does when asked to.
+// The simulated mouse, bracketing traffic as the Windows port does when asked to (the protocol
+// opens one bracket at a time, under its lock).
 class PacedMouse : public SimulatedMouse {
 public:
     explicit PacedMouse(bool fineTimer) : fineTimer_(fineTimer) {}
@@ -37,7 +38,7 @@ public:
     }
 
 private:
-    bool fineTimer_;
+    [[maybe_unused]] bool fineTimer_;
 #ifdef _WIN32
     std::optional<ScopedTimerResolution> resolution_;
 #endif

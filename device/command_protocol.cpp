@@ -22,16 +22,12 @@ constexpr uint32_t kBeforeApplyEndMs = 10;
 // system for millisecond sleeps for as long as the sequence lasts.
 class TrafficScope {
 public:
-    TrafficScope() : lock_(g_deviceReportMutex), port_(GetHidPort()) { port_.BeginTraffic(); }
-    ~TrafficScope() { port_.EndTraffic(); }
-    TrafficScope(const TrafficScope&) = delete;
-    TrafficScope& operator=(const TrafficScope&) = delete;
-
-    HidPort& Port() { return port_; }
+    TrafficScope() : lock_(g_deviceReportMutex) {}
+    HidPort& Port() { return traffic_.Port(); }
 
 private:
     std::lock_guard<std::mutex> lock_;
-    HidPort& port_;
+    ScopedDeviceTraffic traffic_;
 };
 
 // The collection's feature length, bounded by the buffer. A length that cannot hold a whole

@@ -66,8 +66,8 @@ public:
     // Waits until the collection delivers an input report.
     virtual bool ReadInput(HidHandle handle, std::span<uint8_t> report, std::size_t& bytesRead) = 0;
 
-    // Bracket a paced report sequence (a memory run or a single report). The Windows port raises
-    // the system timer resolution in between so the protocol's millisecond sleeps last what they say.
+    // Bracket paced device traffic; brackets nest. The Windows port raises the system timer
+    // resolution in between so that the protocol's millisecond sleeps last what they say.
     virtual void BeginTraffic() {}
     virtual void EndTraffic() {}
 };
@@ -75,6 +75,21 @@ public:
 // The port everything uses. Without one set, a port with no devices answers (every call fails).
 HidPort& GetHidPort();
 void SetHidPort(HidPort* port);
+
+// Holds the port's traffic bracket for a scope. Every memory run and single report takes one; a
+// caller sending many runs in a row (the apply) can hold one around them all.
+class ScopedDeviceTraffic {
+public:
+    ScopedDeviceTraffic() : port_(GetHidPort()) { port_.BeginTraffic(); }
+    ~ScopedDeviceTraffic() { port_.EndTraffic(); }
+    ScopedDeviceTraffic(const ScopedDeviceTraffic&) = delete;
+    ScopedDeviceTraffic& operator=(const ScopedDeviceTraffic&) = delete;
+
+    HidPort& Port() { return port_; }
+
+private:
+    HidPort& port_;
+};
 
 // Installs a port for one scope and puts the previous one back.
 class ScopedHidPort {

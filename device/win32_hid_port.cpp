@@ -1,10 +1,13 @@
 #include "device/win32_hid_port.h"
 
 #include <setupapi.h>
-// In this order: hidsdi.h brings the usage types hidpi.h needs.
+// In this order: hidsdi.h brings the usage types hidpi.h needs. The HID headers declare C
+// functions without saying so.
 // clang-format off
+extern "C" {
 #include <hidsdi.h>
 #include <hidpi.h>
+}
 // clang-format on
 
 #include <cstddef>
@@ -173,9 +176,17 @@ bool Win32HidPort::ReadInput(HidHandle handle, std::span<uint8_t> report, std::s
     return ok;
 }
 
-void Win32HidPort::BeginTraffic() { fineTimer_.emplace(); }
+void Win32HidPort::BeginTraffic()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (trafficDepth_++ == 0) fineTimer_.emplace();
+}
 
-void Win32HidPort::EndTraffic() { fineTimer_.reset(); }
+void Win32HidPort::EndTraffic()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (trafficDepth_ > 0 && --trafficDepth_ == 0) fineTimer_.reset();
+}
 
 bool IsOurDeviceBroadcast(const DEV_BROADCAST_HDR* header)
 {

@@ -37,12 +37,13 @@ private:
     };
     using NotificationOwner = std::unique_ptr<void, NotificationDeleter>;
 
-    std::mutex mutex_;  // guards handles_ and notifications_
+    std::mutex mutex_;  // guards handles_, notifications_, trafficDepth_ and fineTimer_
     // Every handle this port opened, closed when the port is closed or destroyed.
     std::map<HidHandle, UniqueHandle> handles_;
     // One registration per window: more would repeat every notification.
     std::map<WindowHandleValue, NotificationOwner> notifications_;
-    // Only touched between BeginTraffic and EndTraffic, which run under the report lock.
+    // Held while any traffic bracket is open.
+    int trafficDepth_ = 0;
     std::optional<ScopedTimerResolution> fineTimer_;
 };
 
