@@ -5,10 +5,8 @@
 #include "app/user_prompts.h"
 
 uint8_t g_macroGroupCount = 0;
-std::array<std::u16string, kMaxMacroGroups> g_macroGroupNames;
 uint8_t g_currentGroup = 0;
 std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts{};
-std::array<std::u16string, kMaxMacroGroups * kGroupMacroLimit> g_groupMacroNames;
 
 namespace {
 std::u16string GroupFileOf(const std::u16string& macroFolder) { return macroFolder + kMacroGroupFileName; }

@@ -8,8 +8,9 @@
 
 #include "macros/macro_file.h"
 #include "macros/profile_files.h"
+#include "settings/settings_state.h"
 
-constexpr size_t kMaxMacroGroups = 10;
+constexpr size_t kMaxMacroGroups = AssignmentCodes::kMacroGroups;
 constexpr size_t kGroupNameKeys = 12;          // the writer always writes keys "0".."11"
 constexpr size_t kMaxGroupNameChars = 20;      // what the group-name edit accepts
 constexpr size_t kGroupNameBufferChars = kMaxGroupNameChars + 1;
@@ -20,12 +21,11 @@ inline constexpr char16_t kGroupCountKey[] = u"macGrpNum";
 inline constexpr char16_t kGroupNameSection[] = u"MACRO_GROUP_NAME";
 inline constexpr char16_t kGroupFileMissingMessage[] = u"Can't find the file.";
 
-// Group globals, written on the user-interface thread only.
+// Group globals, written on the user-interface thread only. The two name tables,
+// g_macroGroupNames and g_groupMacroNames, stand with the other display names of the settings.
 extern uint8_t g_macroGroupCount;
-extern std::array<std::u16string, kMaxMacroGroups> g_macroGroupNames;
 extern uint8_t g_currentGroup;
 extern std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts;
-extern std::array<std::u16string, kMaxMacroGroups * kGroupMacroLimit> g_groupMacroNames;
 
 // macroFolder ends with a backslash; a group's file is macroFolder + name + ".dat".
 std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);

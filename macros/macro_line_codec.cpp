@@ -1,5 +1,6 @@
 #include "macros/macro_line_codec.h"
 
+#include <array>
 #include <bit>
 
 namespace {
@@ -39,10 +40,26 @@ int32_t DecimalValue(std::u16string_view field)
     return negative ? -value : value;
 }
 
+namespace {
+void AppendDecimal(std::u16string& text, int32_t value)
+{
+    std::array<char16_t, 12> digits{};
+    size_t start = digits.size();
+    auto magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : static_cast<uint32_t>(value);
+    do {
+        digits[--start] = static_cast<char16_t>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    if (value < 0) digits[--start] = u'-';
+    text.append(digits.data() + start, digits.size() - start);
+}
+}  // namespace
+
 std::u16string DecimalText(int32_t value)
 {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
+    std::u16string text;
+    AppendDecimal(text, value);
+    return text;
 }
 
 int32_t ThreeDigitField(std::u16string_view line, size_t index)
@@ -59,7 +76,7 @@ std::u16string AppendNumber3(std::u16string text, int32_t value)
         text += u"00";
     else if (value < 100)
         text += u"0";
-    text += DecimalText(value);
+    AppendDecimal(text, value);
     return text;
 }
 

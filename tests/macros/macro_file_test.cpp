@@ -2,6 +2,7 @@
 
 #include "macros/macro_file.h"
 #include "macros/macro_groups.h"
+#include "macros/memory_profile_files.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "macros/macro_groups.h"
+#include "macros/memory_profile_files.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
 
@@ -33,8 +34,7 @@ protected:
     }
     std::u16string Stored(const std::u16string& section, const std::u16string& key)
     {
-        const auto found = files.values.find({kGroupFile, section, key});
-        return found == files.values.end() ? u"<missing>" : found->second;
+        return files.files[kGroupFile].Value(section, key).value_or(u"<missing>");
     }
     void WriteMacros(const std::u16string& group, std::u16string count, std::initializer_list<std::u16string> names)
     {

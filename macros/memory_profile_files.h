@@ -1,0 +1,23 @@
+#pragma once
+// Macro folders held in memory, each file a MemoryIniFile: for the host tree's tests, the fuzzers
+// and a program that has set no files.
+#include <map>
+#include <string>
+
+#include "macros/profile_files.h"
+#include "settings/memory_ini.h"
+
+class MemoryProfileFiles : public ProfileFiles {
+public:
+    std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                       size_t bufferChars) override;
+    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+             const std::u16string& value) override;
+    bool FileExists(const std::u16string& file) override { return files.contains(file); }
+
+    // An empty file, as a new group gets.
+    void Touch(const std::u16string& file) { files[file]; }
+
+    std::map<std::u16string, MemoryIniFile> files;
+    int writes = 0;
+};

@@ -1,0 +1,31 @@
+#include "macros/win32_profile_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "settings/config_ini_file.h"
+#include "winlib/wide.h"
+
+std::u16string Win32ProfileFiles::Get(const std::u16string& file, const std::u16string& section,
+                                      const std::u16string& key, size_t bufferChars)
+{
+    std::vector<char16_t> buffer(bufferChars);
+    const size_t length = ConfigIniFile(file).GetString(section, key, buffer);
+    return std::u16string(buffer.data(), std::min(length, buffer.size()));
+}
+
+void Win32ProfileFiles::Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                            const std::u16string& value)
+{
+    ConfigIniFile(file).PutString(section, key, value);
+}
+
+// A file search would let a group name with '*' or '?' match some other file, and a folder
+// named like a macro file pass; only a file of exactly this name counts.
+bool Win32ProfileFiles::FileExists(const std::u16string& file)
+{
+    const DWORD attributes = GetFileAttributesW(AsWide(file));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}

@@ -1,0 +1,13 @@
+#pragma once
+// The macro and group files on disk: each read and write one call of the platform's
+// profile-string functions (through ConfigIniFile), the existence check one of the file's name exactly.
+#include "macros/profile_files.h"
+
+class Win32ProfileFiles : public ProfileFiles {
+public:
+    std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                       size_t bufferChars) override;
+    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+             const std::u16string& value) override;
+    bool FileExists(const std::u16string& file) override;
+};

@@ -1,0 +1,153 @@
+// Macro and group files on disk, through the platform's profile-string functions.
+#include <gtest/gtest.h>
+
+#include "macros/macro_commands.h"
+#include "macros/win32_profile_files.h"
+#include "tests/macros/macro_test_records.h"
+#include "tests/recording_prompts.h"
+#include "tests/settings/language_guard.h"
+#include "tests/temp_folder.h"
+
+namespace {
+const uint8_t kKeys[] = {4, 29, 45, 46, 47, 48, 49, 51, 53, 56, 0xF1, 0xF2, 0xF3, 0xF6, 0xF9, 0, 40, 224};
+
+class MacroFilesWin32 : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        previous_ = &GetProfileFiles();
+        SetProfileFiles(&files_);
+        Reset();
+        g_skinFolder = folder.File("skins");
+        g_macroFolder = g_skinFolder + u"\\INI_EN\\macro\\";
+        std::filesystem::create_directories(folder / "skins/INI_EN/macro");
+    }
+    void TearDown() override
+    {
+        Reset();
+        SetProfileFiles(previous_);
+    }
+    static void Reset()
+    {
+        for (MacroRecord& record : g_macroTable) record = MacroRecord{};
+        for (MacroRecord& record : g_constMacroTable) record = MacroRecord{};
+        g_macroCount = g_constMacroCount = 0;
+        g_macroGroupCount = 0;
+        g_macroGroupNames.fill(u"");
+        g_groupMacroNames.fill(u"");
+        g_skinFolder.clear();
+        g_macroFolder.clear();
+    }
+
+    TempFolder folder;
+    RecordingPrompts prompts;
+
+private:
+    Win32ProfileFiles files_;
+    ProfileFiles* previous_ = nullptr;
+};
+
+// The "key=value" line of a file as stored (the files are written in the ANSI code page).
+std::string LineOf(const std::string& text, const std::string& key)
+{
+    const size_t start = text.find("\n" + key + "=");
+    if (start == std::string::npos) return "<missing>";
+    const size_t end = text.find_first_of("\r\n", start + 1);
+    return text.substr(start + 1, end - start - 1);
+}
+
+TEST_F(MacroFilesWin32, FullRecordsRoundTripInBothLanguages)
+{
+    for (uint32_t language : {1u, 0u}) {
+        LanguageGuard guard(language);
+        const std::string name = language ? "en.dat" : "es.dat";
+        g_macroCount = 12;
+        for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"Macro_" + DecimalText(int(i)), kKeys);
+        const auto saved = g_macroTable;
+        SaveAllMacrosToFile(folder.File(name));
+
+        const std::string text = folder.Read(name);
+        EXPECT_EQ(LineOf(text, "macroNum"), "macroNum=12");
+        EXPECT_EQ(LineOf(text, "11").size(), 3 + 5445u);
+
+        for (size_t i = 0; i < 12; ++i) g_macroTable[i] = MacroRecord{};
+        ReadMacroFile(folder.File(name));
+        ASSERT_EQ(g_macroCount, 12);
+        for (size_t i = 0; i < 12; ++i) EXPECT_TRUE(SameStoredFields(g_macroTable[i], saved[i])) << language << " " << i;
+        EXPECT_TRUE(SameRecord(g_macroTable[12], MacroRecord{}));
+    }
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(MacroFilesWin32, SavingOneMacroReplacesOnlyItsLineAndTheCount)
+{
+    folder.Write("g.dat", "[Other]\r\nkeep=1\r\n[Macros]\r\nmacroNum=2\r\n0=000\r\n1=111\r\n2=222\r\n3=333\r\n4=444\r\n");
+    g_macroCount = 5;
+    SetMacroName(g_macroTable[3], u"M1");
+    SaveMacroToFile(folder.File("g.dat"), 3);
+
+    const std::string text = folder.Read("g.dat");
+    EXPECT_EQ(LineOf(text, "macroNum"), "macroNum=5");
+    EXPECT_EQ(LineOf(text, "keep"), "keep=1");
+    EXPECT_EQ(LineOf(text, "0"), "0=000");
+    EXPECT_EQ(LineOf(text, "2"), "2=222");
+    EXPECT_EQ(LineOf(text, "4"), "4=444");
+    const std::string line3 = LineOf(text, "3");
+    EXPECT_EQ(line3.size(), 2 + 5445u);
+    EXPECT_EQ(line3.substr(0, 14), "3=077000049000");
+}
+
+TEST_F(MacroFilesWin32, MissingFilesAndTheConstantMacroCut)
+{
+    ReadMacroFile(folder.File("none.dat"));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, u"找不到配置文件");
+
+    g_macroCount = 1;
+    g_macroTable[0] = FullMacroRecord(u"Const", kKeys, 60);
+    SaveMacroToFile(folder.File("constMacro.dat"), 0);
+    ReadConstMacroFile(folder.File("constMacro.dat"));
+    EXPECT_EQ(prompts.shown.size(), 1u);
+    ASSERT_EQ(g_constMacroCount, 1);
+    const MacroRecord& got = g_constMacroTable[0];
+    EXPECT_EQ(got.eventCount, 60);
+    EXPECT_EQ(got.delays[55], g_macroTable[0].delays[55]);
+    EXPECT_EQ(got.params[56].x, g_macroTable[0].params[56].x);
+    EXPECT_EQ(got.delays[56], 0);
+    EXPECT_EQ(got.actions[57], 0);
+    EXPECT_EQ(got.lightBlocks[0].stepCount, 0);
+}
+
+TEST_F(MacroFilesWin32, GroupsWithoutFilesAreDroppedFromTheGroupFile)
+{
+    folder.Write("skins/INI_EN/macro/macroGrp.ini",
+                 "[MACRO_GROUP_NUM]\r\nmacGrpNum=4\r\n[MACRO_GROUP_NAME]\r\n0=One\r\n1=Two\r\n2=Three\r\n"
+                 "3=ABCDEFGHIJKLMNOPQRST\r\n");
+    folder.Write("skins/INI_EN/macro/One.dat", "");
+    folder.Write("skins/INI_EN/macro/ABCDEFGHIJKLMNOPQRST.dat", "");
+    std::filesystem::create_directories(folder / "skins/INI_EN/macro/Two.dat");  // a folder is not a file
+
+    LoadMacroGroups();
+    EXPECT_TRUE(prompts.shown.empty());
+    ASSERT_EQ(g_macroGroupCount, 2);
+    EXPECT_EQ(g_macroGroupNames[0], u"One");
+    EXPECT_EQ(g_macroGroupNames[1], u"ABCDEFGHIJKLMNOPQRST");
+
+    const std::string text = folder.Read("skins/INI_EN/macro/macroGrp.ini");
+    EXPECT_EQ(LineOf(text, "macGrpNum"), "macGrpNum=2");
+    EXPECT_EQ(LineOf(text, "1"), "1=ABCDEFGHIJKLMNOPQRST");
+    for (int key = 2; key < 12; ++key) EXPECT_EQ(LineOf(text, std::to_string(key)), std::to_string(key) + "=");
+
+    // The empty file of a new group: no macros, no names.
+    EXPECT_TRUE(LoadGroupFile(0, true));
+    EXPECT_EQ(g_macroCount, 0);
+    LoadGroupMacroNames();
+    EXPECT_EQ(g_groupMacroCounts[0], 0);
+
+    std::filesystem::remove(folder / "skins/INI_EN/macro/macroGrp.ini");
+    LoadMacroGroups();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, u"Can't find the file.");
+    EXPECT_EQ(g_macroGroupCount, 0);
+}
+}  // namespace
