@@ -15,6 +15,7 @@
 #include "device/system_parameters.h"
 #include "macros/macro_groups.h"
 #include "macros/macro_line_codec.h"
+#include "macros/memory_profile_files.h"
 #include "settings/key_vocabulary.h"
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"

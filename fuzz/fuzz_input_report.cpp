@@ -8,7 +8,7 @@
 #include "app/clock.h"
 #include "device/apply_tables.h"
 #include "device/device_event_threads.h"
-#include "macros/profile_files.h"
+#include "macros/memory_profile_files.h"
 #include "settings/key_vocabulary.h"
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"
