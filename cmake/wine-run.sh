@@ -23,8 +23,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i </dev/null >/dev/null 2>&1 || true
-    wineserver -w || true
   fi
 ) 9>"$WINEPREFIX.lock"
 
-exec wine "$@"
+# The prefix's background processes (explorer, services) would otherwise outlive the program and
+# keep the caller's pipes open; end them with it.
+status=0
+wine "$@" || status=$?
+wineserver -k 2>/dev/null || true
+exit $status
