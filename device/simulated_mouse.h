@@ -81,6 +81,7 @@ public:
     ~SimulatedMouse() override;
 
     // --- Control and inspection (tests and the demo's control channel)
+    // Replaces the present devices; every open handle becomes stale.
     void SetInterfaces(std::vector<SimulatedCollection> interfaces);
     std::vector<SimulatedCollection> Interfaces() const;
     // Pulls the mouse out: its collections disappear and waiting reads return failed.
