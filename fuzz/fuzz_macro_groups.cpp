@@ -8,6 +8,7 @@
 
 #include "macros/macro_groups.h"
 #include "macros/memory_profile_files.h"
+#include "settings/ini_value.h"
 
 namespace {
 uint8_t Same(uint8_t code) { return code; }
@@ -36,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     MemoryProfileFiles files;
     const std::u16string groupFile = kFolder + kMacroGroupFileName;
     files.Put(groupFile, kGroupCountSection, kGroupCountKey, values[0]);
-    for (int g = 0; g < 4; ++g) files.Put(groupFile, kGroupNameSection, DecimalText(g), values[1 + g]);
+    for (int g = 0; g < 4; ++g) files.Put(groupFile, kGroupNameSection, FormatIniInt(g), values[1 + g]);
     for (int g = 0; g < 3; ++g) {
         const std::u16string path = kFolder + values[1 + g] + u".dat";
         files.Put(path, kMacrosSection, kMacroNumKey, values[5 + g * 3]);

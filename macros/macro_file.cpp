@@ -5,29 +5,30 @@
 
 #include "app/user_prompts.h"
 #include "macros/macro_groups.h"
+#include "settings/ini_value.h"
 
 namespace {
 
 void WriteRecordLine(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path, uint32_t index,
                      const MacroRecord& record)
 {
-    files.Put(path, kMacrosSection, DecimalText(static_cast<int32_t>(index)), EncodeMacroLine(record, layout.hidToVk));
+    files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(index)), EncodeMacroLine(record, layout.hidToVk));
 }
 
 void WriteMacroCount(ProfileFiles& files, const std::u16string& path)
 {
-    files.Put(path, kMacrosSection, kMacroNumKey, DecimalText(g_macroCount));
+    files.Put(path, kMacrosSection, kMacroNumKey, FormatIniInt(g_macroCount));
 }
 
 int32_t ReadMacroNum(ProfileFiles& files, const std::u16string& path)
 {
-    return DecimalValue(files.Get(path, kMacrosSection, kMacroNumKey, kCountBufferChars));
+    return ParseIniInt(files.Get(path, kMacrosSection, kMacroNumKey, kCountBufferChars));
 }
 
 void ReadRecordLine(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path, uint32_t index,
                     size_t bufferChars, MacroRecord& record)
 {
-    DecodeMacroLine(files.Get(path, kMacrosSection, DecimalText(static_cast<int32_t>(index)), bufferChars), record,
+    DecodeMacroLine(files.Get(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(index)), bufferChars), record,
                     layout.vkToHid);
 }
 
@@ -80,9 +81,9 @@ MacroRecord& LoadMacroFromFile(ProfileFiles& files, const MacroKeyLayout& layout
     {
         std::lock_guard lock(g_macroStoreLock);
         const std::u16string groupFile = macroFolder + kMacroGroupFileName;
-        const int32_t groupCount = DecimalValue(files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
+        const int32_t groupCount = ParseIniInt(files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
         if (groupCount > 0 && group < static_cast<uint32_t>(groupCount)) {
-            const std::u16string name = files.Get(groupFile, kGroupNameSection, DecimalText(static_cast<int32_t>(group)),
+            const std::u16string name = files.Get(groupFile, kGroupNameSection, FormatIniInt(static_cast<int32_t>(group)),
                                                   kGroupNameBufferChars);
             const std::u16string path = macroFolder + name + u".dat";
             const int32_t macroCount = ReadMacroNum(files, path);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/user_prompts.h"
+#include "settings/ini_value.h"
 
 uint8_t g_macroGroupCount = 0;
 uint8_t g_currentGroup = 0;
@@ -22,7 +23,7 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
 {
     const std::u16string groupFile = GroupFileOf(macroFolder);
     if (!files.FileExists(groupFile)) ShowMessage(kGroupFileMissingMessage);
-    const int32_t stored = DecimalValue(files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
+    const int32_t stored = ParseIniInt(files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
     // The program never writes more than ten groups; a larger or negative count from an edited
     // file keeps the first ten (or none) rather than overrunning the name table.
     g_macroGroupCount = static_cast<uint8_t>(std::clamp<int32_t>(stored, 0, kMaxMacroGroups));
@@ -30,7 +31,7 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
     if (g_macroGroupCount == 0) return;
     g_currentGroup = 0;
     for (uint8_t i = 0; i < g_macroGroupCount; ++i)
-        g_macroGroupNames[i] = files.Get(groupFile, kGroupNameSection, DecimalText(i), kGroupNameBufferChars);
+        g_macroGroupNames[i] = files.Get(groupFile, kGroupNameSection, FormatIniInt(i), kGroupNameBufferChars);
 
     uint8_t group = 0;
     while (group < g_macroGroupCount) {
@@ -51,9 +52,9 @@ void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder)
     std::lock_guard lock(g_macroStoreLock);
     const std::u16string groupFile = GroupFileOf(macroFolder);
     const uint8_t count = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
-    files.Put(groupFile, kGroupCountSection, kGroupCountKey, DecimalText(g_macroGroupCount));
+    files.Put(groupFile, kGroupCountSection, kGroupCountKey, FormatIniInt(g_macroGroupCount));
     for (uint8_t i = 0; i < kGroupNameKeys; ++i)
-        files.Put(groupFile, kGroupNameSection, DecimalText(i), i < count ? g_macroGroupNames[i] : u"");
+        files.Put(groupFile, kGroupNameSection, FormatIniInt(i), i < count ? g_macroGroupNames[i] : u"");
 }
 
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,
@@ -70,12 +71,12 @@ void LoadGroupMacroNames(ProfileFiles& files, const std::u16string& macroFolder)
     const uint8_t groups = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
     for (uint8_t g = 0; g < groups; ++g) {
         const std::u16string path = GroupFilePath(macroFolder, g);
-        const int32_t stored = DecimalValue(files.Get(path, kMacrosSection, kMacroNumKey, kCountBufferChars));
+        const int32_t stored = ParseIniInt(files.Get(path, kMacrosSection, kMacroNumKey, kCountBufferChars));
         // Counted as the editor reads the same file: at most the twelve macros a group holds.
         const int32_t count = std::clamp<int32_t>(stored, 0, kGroupMacroLimit);
         g_groupMacroCounts[g] = count;
         for (int32_t m = 0; m < count; ++m) {
-            const std::u16string line = files.Get(path, kMacrosSection, DecimalText(m), kMacroLineBufferChars);
+            const std::u16string line = files.Get(path, kMacrosSection, FormatIniInt(m), kMacroLineBufferChars);
             g_groupMacroNames[g * kGroupMacroLimit + m] = DecodeMacroLineName(line);
         }
     }

@@ -16,12 +16,6 @@ constexpr size_t kMacroLineLightField = kMacroLineHeaderFields + kMaxMacroEvents
 // Converts a key code from one space to the other (HID usage <-> virtual key).
 using KeyConvert = uint8_t (*)(uint8_t);
 
-// A decimal integer as the profile readers convert one: leading blanks and a sign allowed,
-// reading stops at the first non-digit, no digits read as 0.
-int32_t DecimalValue(std::u16string_view text);
-// "%d" of value.
-std::u16string DecimalText(int32_t value);
-
 // Field `index` of a line: its three characters (fewer, or none, where the line ends) read as a
 // decimal integer with leading blanks and a sign allowed; no digits read as 0.
 int32_t ThreeDigitField(std::u16string_view line, size_t index);

@@ -5,6 +5,7 @@
 #include "macros/memory_profile_files.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
+#include "settings/ini_value.h"
 
 namespace {
 uint8_t Up(uint8_t code) { return static_cast<uint8_t>(code + 1); }
@@ -26,7 +27,7 @@ protected:
 
     std::u16string Line(const std::u16string& file, int key)
     {
-        return files.Get(file, kMacrosSection, DecimalText(key), kMacroLineBufferChars);
+        return files.Get(file, kMacrosSection, FormatIniInt(key), kMacroLineBufferChars);
     }
 
     MemoryProfileFiles files;
@@ -35,7 +36,7 @@ protected:
 
 TEST_F(MacroFileTest, SaveOneMacroWritesTheCountAndOnlyItsLine)
 {
-    for (int key = 0; key < 5; ++key) files.Put(kFile, kMacrosSection, DecimalText(key), u"untouched");
+    for (int key = 0; key < 5; ++key) files.Put(kFile, kMacrosSection, FormatIniInt(key), u"untouched");
     g_macroCount = 5;
     g_macroTable[3] = FullMacroRecord(u"Three", kKeys);
     files.writes = 0;
@@ -53,7 +54,7 @@ TEST_F(MacroFileTest, SaveOneMacroWritesTheCountAndOnlyItsLine)
 TEST_F(MacroFileTest, SaveAllThenReadBackEveryField)
 {
     g_macroCount = 12;
-    for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"Macro" + DecimalText(int(i)), kKeys);
+    for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"Macro" + FormatIniInt(int(i)), kKeys);
     SaveAllMacrosToFile(files, kLayout, kFile);
     EXPECT_EQ(files.Get(kFile, kMacrosSection, kMacroNumKey, kCountBufferChars), u"12");
     EXPECT_EQ(Line(kFile, 12), u"");
@@ -71,7 +72,7 @@ TEST_F(MacroFileTest, ReaderStopsAtTwelveAndLeavesSlotTwelveEmpty)
 {
     MacroRecord record = FullMacroRecord(u"Many", kKeys);
     files.Put(kFile, kMacrosSection, kMacroNumKey, u"99");
-    for (int key = 0; key < 99; ++key) files.Put(kFile, kMacrosSection, DecimalText(key), EncodeMacroLine(record, Up));
+    for (int key = 0; key < 99; ++key) files.Put(kFile, kMacrosSection, FormatIniInt(key), EncodeMacroLine(record, Up));
     ReadMacroFile(files, kLayout, kFile);
     EXPECT_EQ(g_macroCount, 12);
     EXPECT_TRUE(SameStoredFields(g_macroTable[11], record));
@@ -121,7 +122,7 @@ TEST_F(MacroFileTest, ConstantMacroLinesAreCutInsideEvent56)
     MacroRecord record = FullMacroRecord(u"Const", kKeys, 60);
     files.Put(constFile, kMacrosSection, kMacroNumKey, u"20");
     for (int key = 0; key < 20; ++key)
-        files.Put(constFile, kMacrosSection, DecimalText(key), EncodeMacroLine(record, Up));
+        files.Put(constFile, kMacrosSection, FormatIniInt(key), EncodeMacroLine(record, Up));
     ReadConstMacroFile(files, kLayout, constFile);
     EXPECT_EQ(g_constMacroCount, 13);  // the table's size
 
@@ -141,7 +142,7 @@ TEST_F(MacroFileTest, ConstantMacroLinesAreCutInsideEvent56)
     EXPECT_EQ(got.codes[56], record.codes[56]);
     EXPECT_EQ(got.params[56].x, record.params[56].x);
     const std::u16string yLow = AppendNumber3(u"", record.params[56].y & 0xFF);
-    EXPECT_EQ(got.params[56].y, DecimalValue(yLow.substr(0, 2)));
+    EXPECT_EQ(got.params[56].y, ParseIniInt(yLow.substr(0, 2)));
     EXPECT_EQ(got.delays[56], 0);
     for (size_t i = 57; i < kMaxMacroEvents; ++i) {
         EXPECT_EQ(got.actions[i], 0) << i;
@@ -163,7 +164,7 @@ TEST_F(MacroFileTest, LoadMacroFromFileFindsTheMacroThroughTheGroupFile)
     for (const char16_t* name : {u"First", u"Second", u"Hidden"}) {
         const std::u16string path = folder + name + u".dat";
         files.Put(path, kMacrosSection, kMacroNumKey, u"3");
-        for (int key = 0; key < 4; ++key) files.Put(path, kMacrosSection, DecimalText(key), EncodeMacroLine(wanted, Up));
+        for (int key = 0; key < 4; ++key) files.Put(path, kMacrosSection, FormatIniInt(key), EncodeMacroLine(wanted, Up));
     }
 
     MacroRecord out = FullMacroRecord(u"Junk", kKeys);

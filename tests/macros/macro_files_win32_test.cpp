@@ -7,6 +7,7 @@
 #include "tests/recording_prompts.h"
 #include "tests/settings/language_guard.h"
 #include "tests/temp_folder.h"
+#include "settings/ini_value.h"
 
 namespace {
 const uint8_t kKeys[] = {4, 29, 45, 46, 47, 48, 49, 51, 53, 56, 0xF1, 0xF2, 0xF3, 0xF6, 0xF9, 0, 40, 224};
@@ -62,7 +63,7 @@ TEST_F(MacroFilesWin32, FullRecordsRoundTripInBothLanguages)
         LanguageGuard guard(language);
         const std::string name = language ? "en.dat" : "es.dat";
         g_macroCount = 12;
-        for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"Macro_" + DecimalText(int(i)), kKeys);
+        for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"Macro_" + FormatIniInt(int(i)), kKeys);
         const auto saved = g_macroTable;
         SaveAllMacrosToFile(folder.File(name));
 

@@ -4,6 +4,7 @@
 #include "macros/memory_profile_files.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
+#include "settings/ini_value.h"
 
 namespace {
 uint8_t Same(uint8_t code) { return code; }
@@ -30,7 +31,7 @@ protected:
     {
         files.Put(kGroupFile, kGroupCountSection, kGroupCountKey, count);
         int key = 0;
-        for (const std::u16string& name : names) files.Put(kGroupFile, kGroupNameSection, DecimalText(key++), name);
+        for (const std::u16string& name : names) files.Put(kGroupFile, kGroupNameSection, FormatIniInt(key++), name);
     }
     std::u16string Stored(const std::u16string& section, const std::u16string& key)
     {
@@ -44,7 +45,7 @@ protected:
         for (const std::u16string& name : names) {
             MacroRecord record{};
             SetMacroName(record, name);
-            files.Put(path, kMacrosSection, DecimalText(key++), EncodeMacroLine(record, Same));
+            files.Put(path, kMacrosSection, FormatIniInt(key++), EncodeMacroLine(record, Same));
         }
     }
 
@@ -56,7 +57,7 @@ TEST_F(MacroGroupsTest, SavingNoGroupsWritesZeroAndTwelveEmptyKeys)
 {
     SaveMacroGroups(files, kFolder);
     EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"0");
-    for (int key = 0; key < 12; ++key) EXPECT_EQ(Stored(kGroupNameSection, DecimalText(key)), u"") << key;
+    for (int key = 0; key < 12; ++key) EXPECT_EQ(Stored(kGroupNameSection, FormatIniInt(key)), u"") << key;
     EXPECT_EQ(Stored(kGroupNameSection, u"12"), u"<missing>");
     EXPECT_EQ(files.writes, 13);
 }
@@ -78,7 +79,7 @@ TEST_F(MacroGroupsTest, GroupsWithoutFilesAreDroppedAndTheListRewritten)
     EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"2");
     EXPECT_EQ(Stored(kGroupNameSection, u"0"), u"One");
     EXPECT_EQ(Stored(kGroupNameSection, u"1"), u"Four");
-    for (int key = 2; key < 12; ++key) EXPECT_EQ(Stored(kGroupNameSection, DecimalText(key)), u"") << key;
+    for (int key = 2; key < 12; ++key) EXPECT_EQ(Stored(kGroupNameSection, FormatIniInt(key)), u"") << key;
     EXPECT_EQ(g_macroCount, 0);  // checking a file does not read it
 }
 

@@ -5,6 +5,7 @@
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
 #include "tests/settings/language_guard.h"
+#include "settings/ini_value.h"
 
 namespace {
 // Keys that convert differently in the two layouts, letters, mouse buttons and special codes.
@@ -73,7 +74,7 @@ TEST_F(MacroLanguageTest, FullRecordsRoundTripInBothLanguages)
     for (uint32_t language : {1u, 0u}) {
         LanguageGuard guard(language);
         g_macroCount = 12;
-        for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"M" + DecimalText(int(i)), kKeys);
+        for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"M" + FormatIniInt(int(i)), kKeys);
         const auto saved = g_macroTable;
         SaveAllMacrosToFile(path);
         Reset();

@@ -10,7 +10,7 @@
 inline void SetMacroName(MacroRecord& record, std::u16string_view name)
 {
     record.name.fill(u'\0');
-    for (size_t i = 0; i < name.size() && i < record.name.size(); ++i) record.name[i] = name[i];
+    std::copy_n(name.begin(), std::min(name.size(), record.name.size()), record.name.begin());
 }
 
 // keyCodes: the codes to cycle through for the events (must survive the key conversion).
