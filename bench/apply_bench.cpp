@@ -16,6 +16,7 @@
 #include "macros/macro_groups.h"
 #include "macros/macro_line_codec.h"
 #include "macros/memory_profile_files.h"
+#include "settings/ini_value.h"
 #include "settings/key_vocabulary.h"
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"
@@ -62,7 +63,7 @@ void FillConfiguration(MemoryProfileFiles& files, const std::u16string& folder, 
         const std::u16string path = folder + group + u".dat";
         files.Put(path, u"Macros", u"macroNum", u"4");
         for (int m = 0; m < 4; ++m)
-            files.Put(path, u"Macros", DecimalText(m),
+            files.Put(path, u"Macros", FormatIniInt(m),
                       EncodeMacroLine(Macro(static_cast<uint16_t>(4 + 6 * m), static_cast<uint16_t>(2 * m)),
                                       layout.hidToVk));
     }

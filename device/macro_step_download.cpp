@@ -6,6 +6,7 @@
 #include "device/device_memory_map.h"
 #include "device/macro_stream.h"
 #include "macros/macro_groups.h"
+#include "settings/ini_value.h"
 #include "settings/settings_state.h"
 
 namespace {
@@ -22,7 +23,7 @@ void SaveSteppedMacro(const MacroFilesAccess& macros, const MacroRecord& record,
         g_macroTable[macro] = record;
         SaveMacroToFile(macros.files, macros.layout, path, macro);
     } else {
-        macros.files.Put(path, kMacrosSection, DecimalText(static_cast<int32_t>(macro)),
+        macros.files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(macro)),
                          EncodeMacroLine(record, macros.layout.hidToVk));
     }
 }

@@ -16,6 +16,7 @@
 #include "macros/macro_groups.h"
 #include "macros/macro_line_codec.h"
 #include "macros/memory_profile_files.h"
+#include "settings/ini_value.h"
 #include "settings/key_vocabulary.h"
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"
@@ -63,14 +64,14 @@ protected:
     void SetGroups(const std::vector<std::pair<std::u16string, std::vector<MacroRecord>>>& groups)
     {
         const std::u16string groupFile = folder + kMacroGroupFileName;
-        files.Put(groupFile, kGroupCountSection, kGroupCountKey, DecimalText(static_cast<int32_t>(groups.size())));
+        files.Put(groupFile, kGroupCountSection, kGroupCountKey, FormatIniInt(static_cast<int32_t>(groups.size())));
         for (size_t g = 0; g < groups.size(); ++g) {
-            files.Put(groupFile, kGroupNameSection, DecimalText(static_cast<int32_t>(g)), groups[g].first);
+            files.Put(groupFile, kGroupNameSection, FormatIniInt(static_cast<int32_t>(g)), groups[g].first);
             const std::u16string path = folder + groups[g].first + u".dat";
             const auto& macros = groups[g].second;
-            files.Put(path, kMacrosSection, kMacroNumKey, DecimalText(static_cast<int32_t>(macros.size())));
+            files.Put(path, kMacrosSection, kMacroNumKey, FormatIniInt(static_cast<int32_t>(macros.size())));
             for (size_t m = 0; m < macros.size(); ++m)
-                files.Put(path, kMacrosSection, DecimalText(static_cast<int32_t>(m)),
+                files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(m)),
                           EncodeMacroLine(macros[m], MacVkAndText::HidToVkEn));
         }
         const MacroKeyLayout layout{MacVkAndText::HidToVkEn, MacVkAndText::VkToHidEn};
@@ -84,7 +85,7 @@ protected:
     MacroRecord StoredMacro(const std::u16string& group, int macro)
     {
         MacroRecord record{};
-        const auto line = files.Get(folder + group + u".dat", kMacrosSection, DecimalText(macro), kMacroLineBufferChars);
+        const auto line = files.Get(folder + group + u".dat", kMacrosSection, FormatIniInt(macro), kMacroLineBufferChars);
         DecodeMacroLine(line, record, MacVkAndText::VkToHidEn);
         return record;
     }
