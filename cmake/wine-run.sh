@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine with a prefix owned by the build tree.
-# The prefix is created on first use; concurrent callers wait on one lock.
+# The prefix is created on first use; concurrent callers wait on one lock. Its wineserver stays up
+# (scripts/wine-stop.sh ends it), so the prefix's services start once and not with every program:
+# where Wine runs through qemu each Wine process costs tens of seconds to start.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
-prefix=${KESTRA_WINEPREFIX:-$PWD/wineprefix}
-# ctest runs from the build tree; find the tree's root by its cache file.
 if [ -z "${KESTRA_WINEPREFIX:-}" ]; then
+  # ctest runs from inside the build tree; the prefix lives at the tree's root.
   dir=$PWD
   while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
-  [ -f "$dir/CMakeCache.txt" ] && prefix=$dir/wineprefix
+  [ -f "$dir/CMakeCache.txt" ] || dir=$PWD
+  KESTRA_WINEPREFIX=$dir/wineprefix
 fi
-export WINEPREFIX=$prefix
+export WINEPREFIX=$KESTRA_WINEPREFIX
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win32
@@ -24,11 +26,14 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i </dev/null >/dev/null 2>&1 || true
   fi
+  wineserver -p </dev/null >/dev/null 2>&1 || true
 ) 9>"$WINEPREFIX.lock"
 
-# The prefix's background processes (explorer, services) would otherwise outlive the program and
-# keep the caller's pipes open; end them with it.
+# The prefix's background processes inherit the program's output; give them a file, not the
+# caller's pipe, so the caller sees the end of the program and not of them.
+out=$(mktemp)
 status=0
-wine "$@" || status=$?
-wineserver -k 2>/dev/null || true
+wine "$@" </dev/null >"$out" 2>&1 || status=$?
+cat "$out"
+rm -f "$out"
 exit $status

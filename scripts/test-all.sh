@@ -30,4 +30,5 @@ done
 echo "== win32 tree (tests under Wine)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
+trap 'scripts/wine-stop.sh build/win32' EXIT
 ctest --preset win32
