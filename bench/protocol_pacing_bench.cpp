@@ -63,6 +63,7 @@ void Measure(const char* label, bool fineTimer, int writes, int reads)
     const int sleeps = writes * 2 + reads * (3 + 1 + 3 + 1);
     std::printf("%-34s %5d writes %4d reads  wall %9.1f ms  mandated %8.1f ms  ratio %5.2f  excess per sleep %6.2f ms\n",
                 label, writes, reads, wall, mandated, wall / mandated, (wall - mandated) / sleeps);
+    std::fflush(stdout);
     ResetDeviceLink();
 }
 
