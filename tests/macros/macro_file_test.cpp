@@ -51,23 +51,6 @@ TEST_F(MacroFileTest, SaveOneMacroWritesTheCountAndOnlyItsLine)
     EXPECT_EQ(files.writes, 2);
 }
 
-TEST_F(MacroFileTest, SaveAllThenReadBackEveryField)
-{
-    g_macroCount = 12;
-    for (size_t i = 0; i < 12; ++i) g_macroTable[i] = FullMacroRecord(u"Macro" + FormatIniInt(int(i)), kKeys);
-    SaveAllMacrosToFile(files, kLayout, kFile);
-    EXPECT_EQ(files.Get(kFile, kMacrosSection, kMacroNumKey, kCountBufferChars), u"12");
-    EXPECT_EQ(Line(kFile, 12), u"");
-
-    const auto saved = g_macroTable;
-    SetUp();
-    ReadMacroFile(files, kLayout, kFile);
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_EQ(g_macroCount, 12);
-    for (size_t i = 0; i < 12; ++i) EXPECT_TRUE(SameStoredFields(g_macroTable[i], saved[i])) << i;
-    EXPECT_TRUE(SameRecord(g_macroTable[12], MacroRecord{}));
-}
-
 TEST_F(MacroFileTest, ReaderStopsAtTwelveAndLeavesSlotTwelveEmpty)
 {
     MacroRecord record = FullMacroRecord(u"Many", kKeys);
