@@ -1,0 +1,47 @@
+#include "device/macro_step_download.h"
+
+#include <mutex>
+
+#include "device/apply_tables.h"
+#include "device/device_memory_map.h"
+#include "device/macro_stream.h"
+#include "macros/macro_groups.h"
+#include "settings/ini_value.h"
+#include "settings/settings_state.h"
+
+namespace {
+
+// Puts the stepped record back where the user finds it. A macro of the group open in the editor
+// goes through the editor's table; one of another group is written into its own file alone, so
+// the open group's table and count stay as they are.
+void SaveSteppedMacro(const MacroFilesAccess& macros, const MacroRecord& record, uint32_t group, uint32_t macro)
+{
+    if (group >= kMaxMacroGroups) return;
+    std::lock_guard macroLock(g_macroStoreLock);
+    const std::u16string path = GroupFilePath(macros.macroFolder, static_cast<uint8_t>(group));
+    if (g_macroGroupCount != 0 && group == g_currentGroup && macro < kGroupMacroLimit) {
+        g_macroTable[macro] = record;
+        SaveMacroToFile(macros.files, macros.layout, path, macro);
+    } else {
+        macros.files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(macro)),
+                         EncodeMacroLine(record, macros.layout.hidToVk));
+    }
+}
+
+}  // namespace
+
+void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
+{
+    std::lock_guard settingsLock(g_settingsMutex);
+    const DeviceAssignment a = TranslateAssignment(g_buttonAssignments[g_currentProfile & 3][0]);
+    if (a.kind != SlotKind::FileMacro) return;
+
+    MacroRecord record{};
+    LoadMacroFromFile(macros.files, macros.layout, macros.macroFolder, record, a.group, a.macro);
+    // Never longer than the stream the last apply placed there, even when the macro has grown.
+    const std::vector<uint8_t> stream = EncodeStepStream(record, up, g_slot0MacroSize);
+    WriteDeviceRuns(g_slot0MacroAddress, stream);
+
+    // An empty record (also what a macro that no longer exists reads as) has nothing stepped.
+    if (record.eventCount != 0) SaveSteppedMacro(macros, record, a.group, a.macro);
+}
