@@ -24,9 +24,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineboot -i </dev/null >/dev/null 2>&1 9>&- || true
   fi
-  wineserver -p </dev/null >/dev/null 2>&1 || true
+  # Neither the server nor the services it starts may keep the lock's descriptor.
+  wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
 ) 9>"$WINEPREFIX.lock"
 
 # The prefix's background processes inherit the program's output; give them a file, not the
