@@ -21,3 +21,8 @@ extern uint8_t g_startHidden;
 extern std::atomic<uint32_t> g_blinkRunning;
 // The event-list line the macro editor's commands act on.
 extern int32_t g_eventLine;
+// Whether start-up starts the device threads (it always does in the programs). The win32 test
+// program turns it off: where Wine runs on an emulated i386 CPU, a process with two or more
+// threads that wait in the Wine server concurrently is ended by the emulator, so the window tests
+// run the window without them (the threads are tested in the host tree).
+extern bool g_startDeviceThreads;

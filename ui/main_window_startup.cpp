@@ -6,6 +6,7 @@
 #include "app/resource_ids.h"
 #include "app/clock.h"
 #include "app/user_prompts.h"
+#include "app/win32_user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
@@ -30,6 +31,8 @@
 #include "winlib/region_from_runs.h"
 #include "winlib/wide.h"
 
+bool g_startDeviceThreads = true;
+
 namespace {
 
 std::atomic<HWND> g_mainWindowHandle{nullptr};
@@ -52,12 +55,15 @@ CTEV_KestraDlg::CTEV_KestraDlg(HWND parent)
 
 CTEV_KestraDlg::~CTEV_KestraDlg()
 {
+    // Nothing the device threads use may go while they run.
+    StopDeviceThreads();
     if (m_blinkThread.joinable()) m_blinkThread.join();
 }
 
 BOOL CTEV_KestraDlg::OnInitDialog()
 {
     g_mainWindowHandle = Handle();
+    if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(Handle());
     SetMainWindowRepaint(RepaintMainWindow);
     m_controlBrush.Reset(CreateSolidBrush(RGB(0, 0, 0)));
 
@@ -88,7 +94,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
 
 void CTEV_KestraDlg::StartWorkerThreads()
 {
-    StartDeviceThreads();
+    if (g_startDeviceThreads) StartDeviceThreads();
     // The flag is up before the thread can clear it.
     g_blinkRunning = 1;
     if (!m_blinkThread.joinable()) m_blinkThread = std::thread(BlinkThread, static_cast<void*>(Handle()));
@@ -208,7 +214,9 @@ void CTEV_KestraDlg::EndWithMessage(const std::u16string& text)
 
 void CTEV_KestraDlg::OnDestroy()
 {
+    StopDeviceThreads();
     RemoveTrayIcon();
     SetMainWindowRepaint(nullptr);
     g_mainWindowHandle = nullptr;
+    if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(nullptr);
 }
