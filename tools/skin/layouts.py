@@ -281,10 +281,10 @@ def color_layout():
 
 def warning_layout():
     return _table(3, [
-        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="button"),
-        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="button"),
-        Rect(2, "message", 20, 36, 400, 64, "Left click moves to the next button",
-             "El clic izquierdo pasa al botón siguiente", look="message"),
+        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="dark_button"),
+        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="dark_button"),
+        Rect(2, "message", 20, 36, 400, 64, "The left click will move to the next button",
+             "El clic izquierdo pasará al botón siguiente", look="message"),
     ])
 
 

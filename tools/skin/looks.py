@@ -46,6 +46,16 @@ def button(c, r, state, accent):
     _plate(c, r, state, accent)
 
 
+def dark_button(c, r, state, accent):
+    """A button whose text is pure red in every state (the warning box): dark inside, its state
+    on the edge."""
+    x0, y0, x1, y1 = r.box
+    edge = {NORMAL: mix(accent, CONTROL_EDGE, 0.6), OVER_STATE: accent, DOWN: mix(accent, WHITE, 0.35)}[state]
+    c.rect(x0, y0, x1, y1, fill=edge, radius=5)
+    inset = 1 if state == NORMAL else 2
+    c.gradient(x0 + inset, y0 + inset, x1 - inset, y1 - inset, (22, 27, 35), (12, 15, 20), radius=4)
+
+
 def accent_button(c, r, state, accent):
     _plate(c, r, state, accent, strong=True)
 
@@ -330,7 +340,7 @@ def none(c, r, state, accent):
 label_left = label
 
 LOOKS = {
-    "button": button, "accent_button": accent_button, "icon_button": icon_button, "lang": lang, "tab": tab,
+    "button": button, "dark_button": dark_button, "accent_button": accent_button, "icon_button": icon_button, "lang": lang, "tab": tab,
     "logo": logo, "label": label, "label_left": label_left, "title": title, "dropdown": dropdown,
     "drop_arrow": drop_arrow, "assign": assign, "marker": marker, "check": check, "swatch": swatch,
     "segment": segment, "bar": bar, "value": value, "record": record, "radio": radio, "toggle": toggle,

@@ -114,7 +114,7 @@ def warning(state):
     c.rect(cx - 1.2, cy - 4, cx + 1.2, cy + 3, fill=(20, 20, 20))
     c.rect(cx - 1.2, cy + 5, cx + 1.2, cy + 7.4, fill=(20, 20, 20))
     for r in layouts.warning_layout():
-        looks.draw(c, r, state if r.look == "button" else "normal", WARN)
+        looks.draw(c, r, state, WARN)
     return c.final()
 
 
