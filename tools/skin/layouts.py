@@ -68,7 +68,7 @@ def main_layout():
     rects = [
         Rect(0, "minimize", 772, 12, 36, 30, look="icon_button", extra="minimize"),
         Rect(1, "close", 812, 12, 36, 30, look="icon_button", extra="close"),
-        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Predeterminar", look="button"),
+        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Por defecto", look="button"),
         Rect(3, "apply", 702, 592, 140, 36, "Apply", "Aplicar", look="accent_button"),
         Rect(4, "spanish", 700, 14, 46, 26, "ES", "ES", look="lang"),
         Rect(5, "english", 650, 14, 46, 26, "EN", "EN", look="lang"),
