@@ -7,42 +7,11 @@
 
 #include "device/consumer_usage.h"
 #include "device/macro_step_download.h"
-#include "tests/device/apply_fixture.h"
+#include "tests/device/device_threads_fixture.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-class DeviceThreadsTest : public ApplyTest {
-protected:
-    void SetUp() override
-    {
-        ApplyTest::SetUp();
-        ResetPending();
-    }
-    void TearDown() override
-    {
-        ResetPending();
-        ApplyTest::TearDown();
-    }
-    static void ResetPending()
-    {
-        g_firePressPending = 0;
-        g_fireReleasePending = 0;
-        g_buttonEventPending = 0;
-        g_lastButtonEvent = 0;
-        g_stepDirection = 0;
-    }
-
-    // The mouse reports; each thread takes one turn.
-    void Report(const Bytes& report)
-    {
-        mouse.QueueInputReport(report);
-        TestFilesSource source = Source();
-        DeviceInputTurn(source);
-        ButtonActionTurn(source);
-    }
-};
 
 MacroRecord MoveMacro(uint16_t y)
 {

@@ -12,8 +12,7 @@
 #include <future>
 #include <thread>
 
-#include "device/device_event_threads.h"
-#include "tests/device/apply_fixture.h"
+#include "tests/device/device_threads_fixture.h"
 
 namespace {
 
@@ -89,36 +88,11 @@ private:
     bool released_ = false;
 };
 
-class DeviceThreadsRunTest : public ApplyTest {
+class DeviceThreadsRunTest : public DeviceThreadsTest {
 protected:
-    void SetUp() override
-    {
-        ApplyTest::SetUp();
-        ResetPending();
-    }
-    void TearDown() override
-    {
-        ResetPending();
-        ApplyTest::TearDown();
-    }
-    static void ResetPending()
-    {
-        g_firePressPending = 0;
-        g_fireReleasePending = 0;
-        g_buttonEventPending = 0;
-        g_lastButtonEvent = 0;
-        g_stepDirection = 0;
-    }
     DeviceThreads::FilesSourceFactory Factory()
     {
         return [this] { return std::make_unique<TestFilesSource>(Source()); };
-    }
-    void Report(const Bytes& report)
-    {
-        mouse.QueueInputReport(report);
-        TestFilesSource source = Source();
-        DeviceInputTurn(source);
-        ButtonActionTurn(source);
     }
 };
 
