@@ -4,8 +4,11 @@
 // clock, recorded messages and Windows settings.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,7 +27,24 @@
 #include "tests/recording_prompts.h"
 #include "tests/tools/program_state.h"
 
-inline int g_repaintRequests = 0;
+// Device threads request repaints too.
+inline std::atomic<int> g_repaintRequests{0};
+
+// Files made on demand by a function, counting the demands.
+class TestFilesSource : public DeviceLinkFilesSource {
+public:
+    explicit TestFilesSource(std::function<DeviceLinkFiles()> make) : make_(std::move(make)) {}
+    DeviceLinkFiles& Current() override
+    {
+        ++calls;
+        return files_.emplace(make_());
+    }
+    int calls = 0;
+
+private:
+    std::function<DeviceLinkFiles()> make_;
+    std::optional<DeviceLinkFiles> files_;
+};
 
 class ApplyTest : public testing::Test {
 protected:
@@ -52,6 +72,7 @@ protected:
     }
 
     DeviceLinkFiles Files() { return {ini, {files, {MacVkAndText::HidToVkEn, MacVkAndText::VkToHidEn}, folder}}; }
+    TestFilesSource Source() { return TestFilesSource([this] { return Files(); }); }
 
     void Apply()
     {
