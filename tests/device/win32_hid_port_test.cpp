@@ -96,19 +96,6 @@ TEST(Win32HidPortTest, APathThatIsNoHidDeviceOpensButAnswersNoHidCall)
     EXPECT_TRUE(DeleteFileW(AsWide(path)));
 }
 
-TEST(Win32HidPortTest, AWindowRegistersOnceForDeviceChanges)
-{
-    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    {
-        Win32HidPort port;
-        const auto value = reinterpret_cast<WindowHandleValue>(window);
-        EXPECT_TRUE(port.RegisterDeviceNotifications(value));
-        EXPECT_TRUE(port.RegisterDeviceNotifications(value));  // kept, not repeated
-    }  // the port unregisters before the window goes
-    DestroyWindow(window);
-}
-
 TEST(Win32HidPortTest, BroadcastHeaderIsCheckedForTypeSizeAndName)
 {
     const std::u16string saved = g_devicePath;
