@@ -55,11 +55,11 @@ MOUSE_BUTTONS = [
     (20, "left", 0, "left"),
     (21, "right", 0, "right"),
     (22, "right", 1, "wheel"),
-    (23, "left", 1, "side_back"),
-    (24, "left", 2, "side_front"),
+    (23, "left", 1, "side_front"),
+    (24, "left", 2, "side_back"),
     (25, "left", 3, "dpi_down"),
-    (26, "right", 2, "dpi_up"),
-    (27, "right", 3, "side_mid"),
+    (26, "right", 2, "side_mid"),
+    (27, "right", 3, "dpi_up"),
     (28, "left", 4, "top"),
 ]
 
@@ -68,8 +68,8 @@ def main_layout():
     rects = [
         Rect(0, "minimize", 772, 12, 36, 30, look="icon_button", extra="minimize"),
         Rect(1, "close", 812, 12, 36, 30, look="icon_button", extra="close"),
-        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Predeterminar", look="button"),
-        Rect(3, "apply", 702, 592, 140, 36, "Apply", "Aplicar", look="accent_button"),
+        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Por defecto", look="button", extra="reset"),
+        Rect(3, "apply", 702, 592, 140, 36, "Apply", "Aplicar", look="accent_button", extra="check"),
         Rect(4, "spanish", 700, 14, 46, 26, "ES", "ES", look="lang"),
         Rect(5, "english", 650, 14, 46, 26, "EN", "EN", look="lang"),
         Rect(10, "logo", 20, 8, 236, 40, look="logo"),
@@ -165,11 +165,11 @@ SLIDER_ROWS = [(1, 2, 3, 442), (18, 19, 17, 492), (31, 32, 30, 542)]  # bar, num
 
 def advanced_layout():
     rects = [
-        Rect(4, "dpi_title", 40, 124, 400, 24, "DPI levels", "Niveles de DPI", look="title"),
+        Rect(4, "dpi_title", 40, 124, 180, 24, "DPI levels", "Niveles de DPI", look="title"),
         Rect(53, "level_label", MARKER_X, 154, MARKER_W, 22, "Level", "Nivel", look="label"),
         Rect(54, "enable_label", ENABLE_X - 8, 154, ENABLE_W + 16, 22, "On", "Act.", look="label"),
         Rect(55, "colour_label", SWATCH_X, 154, SWATCH_W, 22, "Colour", "Color", look="label"),
-        Rect(5, "speed_title", 40, 404, 400, 24, "Pointer and fire", "Puntero y disparo", look="title"),
+        Rect(5, "speed_title", 40, 406, 180, 24, "Pointer and fire", "Puntero y disparo", look="title"),
     ]
     for level in range(6):
         y = DPI_ROW_Y0 + level * DPI_ROW_STEP
@@ -198,12 +198,13 @@ def macro_layout():
     rects = [
         Rect(0, "group_label", 40, 126, 226, 22, "Macro group", "Grupo de macros", look="label"),
         Rect(1, "group_menu", 40 + 159, 154, 27, 26, look="drop_arrow"),
-        Rect(2, "new_group", 40, 188, 110, 30, "New", "Nuevo", look="button"),
-        Rect(3, "delete_group", 156, 188, 110, 30, "Delete", "Borrar", look="button"),
+        Rect(2, "new_group", 40, 188, 110, 30, "New", "Nuevo", look="button", extra="plus"),
+        Rect(3, "delete_group", 156, 188, 110, 30, "Delete", "Borrar", look="button", extra="trash"),
         Rect(8, "macro_label", 40, 230, 226, 22, "Macros", "Macros", look="label"),
-        Rect(6, "new_macro", 40, 502, 110, 30, "New", "Nueva", look="button"),
-        Rect(7, "delete_macro", 156, 502, 110, 30, "Delete", "Borrar", look="button"),
-        Rect(4, "file_menu", 40, 540, MORE_W, 30, "Import / Export", "Importar / Exportar", look="button"),
+        Rect(6, "new_macro", 40, 502, 110, 30, "New", "Nueva", look="button", extra="plus"),
+        Rect(7, "delete_macro", 156, 502, 110, 30, "Delete", "Borrar", look="button", extra="trash"),
+        Rect(4, "file_menu", 40, 540, MORE_W, 30, "Import / Export", "Importar / Exportar", look="button",
+             extra="files"),
         Rect(9, "event_label", 300, 126, 280, 22, "Events", "Eventos", look="label"),
         Rect(5, "record", 300, 540, 280, 30, look="record"),
         Rect(13, "mode_label", 612, 126, 218, 22, "Play mode", "Modo de reproducción", look="label"),
@@ -236,26 +237,26 @@ REACT_ROW_Y0, REACT_ROW_STEP, REACT_ROW_H = 300, 29, 25
 
 def color_layout():
     rects = [
-        Rect(76, "effect_label", 40, 128, 180, 22, "Effect", "Efecto", look="label"),
-        Rect(35, "effect", 40, 154, MENU_W, 32, look="dropdown"),
-        Rect(45, "symmetry", 236, 154, 168, 32, "Symmetry", "Simetría", look="toggle"),
+        Rect(76, "effect_label", 40, 130, 180, 22, "Effect", "Efecto", look="label"),
+        Rect(35, "effect", 40, 156, MENU_W, 32, look="dropdown"),
+        Rect(45, "symmetry", 236, 156, 168, 32, "Symmetry", "Simetría", look="toggle"),
         # covered by 72 when the effect has no brightness
-        Rect(72, "cover_brightness", 32, 200, 380, 62, look="cover"),
-        Rect(38, "brightness_label", 40, 204, 360, 22, "Brightness", "Brillo", look="label_left"),
-        Rect(40, "brightness", 40, 232, 360, 20, look="bar", extra=7),
+        Rect(72, "cover_brightness", 32, 212, 380, 72, look="cover"),
+        Rect(38, "brightness_label", 40, 218, 360, 22, "Brightness", "Brillo", look="label_left"),
+        Rect(40, "brightness", 40, 250, 360, 20, look="bar", extra=7),
         # covered by 73 when the effect has no speed
-        Rect(73, "cover_speed", 32, 266, 380, 62, look="cover"),
-        Rect(39, "speed_label", 40, 270, 360, 22, "Speed", "Velocidad", look="label_left"),
-        Rect(41, "speed", 40, 298, 360, 20, look="bar", extra=6),
+        Rect(73, "cover_speed", 32, 292, 380, 72, look="cover"),
+        Rect(39, "speed_label", 40, 298, 360, 22, "Speed", "Velocidad", look="label_left"),
+        Rect(41, "speed", 40, 330, 360, 20, look="bar", extra=6),
         # covered by 74 when the effect has no direction
-        Rect(74, "cover_direction", 32, 334, 380, 112, look="cover"),
-        Rect(30, "direction_label", 40, 338, 360, 22, "Direction", "Dirección", look="label_left"),
-        Rect(98, "flow_hint", 40, 454, 360, 22, "Flow water runs in all four directions",
+        Rect(74, "cover_direction", 32, 372, 380, 120, look="cover"),
+        Rect(30, "direction_label", 40, 378, 360, 22, "Direction", "Dirección", look="label_left"),
+        Rect(98, "flow_hint", 40, 516, 360, 22, "Flow water runs in all four directions",
              "El flujo de agua admite las cuatro direcciones", look="label"),
         Rect(77, "reaction_label", 448, 270, 380, 22, "Button reaction", "Reacción de botones", look="label"),
         Rect(71, "cover_reaction", 614, 296, 218, 266, look="cover"),
         # covered by 75 when the effect takes no colours
-        Rect(75, "cover_colours", 440, 120, 398, 134, look="cover"),
+        Rect(75, "cover_colours", 440, 152, 398, 92, look="cover"),
         Rect(15, "colour_label", 448, 126, 200, 22, "Colours", "Colores", look="label_left"),
         Rect(14, "user_colours", 660, 124, 170, 26, "Custom colours", "Personalizados", look="toggle"),
     ]
@@ -263,8 +264,8 @@ def color_layout():
                   ("Inward", "Hacia dentro")]
     for i, (en, es) in enumerate(directions):
         x = 40 + i * 90
-        rects.append(Rect(47 + i, "direction%d" % i, x, 366, 84, 44, look="direction", extra=i))
-        rects.append(Rect(31 + i, "direction_label%d" % i, x, 414, 84, 22, en, es, look="label"))
+        rects.append(Rect(47 + i, "direction%d" % i, x, 406, 84, 44, look="direction", extra=i))
+        rects.append(Rect(31 + i, "direction_label%d" % i, x, 454, 84, 22, en, es, look="label"))
     for slot in range(7):
         x = 452 + slot * SWATCH_STEP
         rects.append(Rect(slot, "colour%d" % slot, x, 158, 46, 46, look="swatch"))
@@ -281,10 +282,10 @@ def color_layout():
 
 def warning_layout():
     return _table(3, [
-        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="button"),
-        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="button"),
-        Rect(2, "message", 20, 36, 400, 64, "Left click moves to the next button",
-             "El clic izquierdo pasa al botón siguiente", look="message"),
+        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="dark_button"),
+        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="dark_button"),
+        Rect(2, "message", 20, 36, 400, 64, "The left click will move to the next button",
+             "El clic izquierdo pasará al botón siguiente", look="message"),
     ])
 
 
