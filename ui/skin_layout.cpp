@@ -3,17 +3,10 @@
 #include <algorithm>
 #include <limits>
 
-#include "app/user_prompts.h"
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
 
 std::array<ButtonPos, kWarningLayoutIds> g_warningPos{};
-SkinRect g_groupNameEditRect{};
-SkinRect g_macroNameEditRect{};
-SkinRect g_repeatCountEditRect{};
-SkinRect g_macroListRect{};
-SkinRect g_eventListRect{};
-SkinRect g_lightListRect{};
 
 namespace {
 
@@ -33,7 +26,7 @@ public:
     bool PutString(const std::u16string&, const std::u16string&, const std::u16string&) override { return false; }
 };
 
-// The current language's file, or an empty stand-in after the one message about a missing file.
+// The current language's file, or an empty stand-in for a missing one.
 struct OpenedLayout {
     std::unique_ptr<IniSource> file;
     bool found;
@@ -43,7 +36,6 @@ OpenedLayout OpenLayout(SkinLayoutFiles& files, SkinLayoutFile which)
 {
     std::unique_ptr<IniSource> file = files.Open(SkinLayoutPath(g_skinFolder, which, g_languageEnglish));
     if (file) return {std::move(file), true};
-    ShowMessage(u"找不到配置文件");
     return {std::make_unique<EmptyIni>(), false};
 }
 
@@ -136,16 +128,14 @@ bool LoadSkinAdvanceLayout(SkinLayoutFiles& files, std::span<ButtonPos, kAdvance
 }
 
 bool LoadSkinMacroLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMacroLayoutIds> pos,
-                         std::span<std::u16string, kMacroLayoutIds> text)
+                         std::span<std::u16string, kMacroLayoutIds> text, MacroControlRects& controls)
 {
     OpenedLayout layout = OpenLayout(files, SkinLayoutFile::Macro);
     ReadButtonPositions(*layout.file, pos, text);
-    g_groupNameEditRect = ReadControlRect(*layout.file, kEditSection, 0);
-    g_macroNameEditRect = ReadControlRect(*layout.file, kEditSection, 1);
-    g_repeatCountEditRect = ReadControlRect(*layout.file, kEditSection, 2);
-    g_macroListRect = ReadControlRect(*layout.file, kDisplaySection, 1);
-    g_eventListRect = ReadControlRect(*layout.file, kDisplaySection, 2);
-    g_lightListRect = ReadControlRect(*layout.file, kDisplaySection, 3);
+    for (int key = 0; key < 3; ++key) {
+        controls[kGroupNameEditRect + static_cast<size_t>(key)] = ReadControlRect(*layout.file, kEditSection, key);
+        controls[kMacroListRect + static_cast<size_t>(key)] = ReadControlRect(*layout.file, kDisplaySection, key + 1);
+    }
     return layout.found;
 }
 

@@ -71,17 +71,25 @@ public:
 // The warning box's rectangles (its texts are g_warningTexts).
 extern std::array<ButtonPos, kWarningLayoutIds> g_warningPos;
 
-// The macro page's controls are created on these (EDIT 0..2, MACRODISPLAY 1..3).
-extern SkinRect g_groupNameEditRect;
-extern SkinRect g_macroNameEditRect;
-extern SkinRect g_repeatCountEditRect;
-extern SkinRect g_macroListRect;
-extern SkinRect g_eventListRect;
-extern SkinRect g_lightListRect;
+// The macro page's controls, in the order of their records: EDIT 0 (group name), 1 (macro name),
+// 2 (repeat count), MACRODISPLAY 1 (macro list), 2 (event list), 3 (light block list).
+enum MacroControlRect : size_t {
+    kGroupNameEditRect,
+    kMacroNameEditRect,
+    kRepeatCountEditRect,
+    kMacroListRect,
+    kEventListRect,
+    kLightListRect,
+    kMacroControlRects
+};
+using MacroControlRects = std::array<SkinRect, kMacroControlRects>;
+
+// What the window shows, once, before it ends the program for a missing layout file.
+inline constexpr const char16_t* kMissingLayoutMessage = u"找不到配置文件";
 
 // The loaders read the file of the current language (g_skinFolder, g_languageEnglish) and
-// overwrite their tables whole. A missing file shows "找不到配置文件" once, leaves the tables
-// zero and empty, and gives false: the window then ends the program.
+// overwrite their tables whole. A missing file leaves the tables zero and empty and gives false;
+// the window then shows kMissingLayoutMessage and ends the program.
 bool LoadSkinMainLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMainLayoutIds> pos,
                         std::span<std::u16string, kMainLayoutIds> text);  // also g_functionNames, g_profileNames
 bool LoadSkinColorLayout(SkinLayoutFiles& files, std::span<ButtonPos, kLedLayoutIds> pos,
@@ -89,7 +97,7 @@ bool LoadSkinColorLayout(SkinLayoutFiles& files, std::span<ButtonPos, kLedLayout
 bool LoadSkinAdvanceLayout(SkinLayoutFiles& files, std::span<ButtonPos, kAdvancedLayoutIds> pos,
                            std::span<std::u16string, kAdvancedLayoutIds> text);
 bool LoadSkinMacroLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMacroLayoutIds> pos,
-                         std::span<std::u16string, kMacroLayoutIds> text);  // also the six control rectangles
+                         std::span<std::u16string, kMacroLayoutIds> text, MacroControlRects& controls);
 bool LoadWarningLayout(SkinLayoutFiles& files);
 
 // x, y, width, height of a record's fields 1..4 as decimal numbers.

@@ -31,6 +31,7 @@ struct LayoutTableSet {
     std::array<std::u16string, kLedLayoutIds> ledText;
     std::array<ButtonPos, kMacroLayoutIds> macroPos{};
     std::array<std::u16string, kMacroLayoutIds> macroText;
+    MacroControlRects controls{};
 
     SkinTables View() { return {mainPos, mainText, ledPos, ledText, advancedPos, advancedText, macroPos, macroText}; }
     // The four page layouts in the window's order; false when any file was missing.
@@ -39,7 +40,7 @@ struct LayoutTableSet {
         const bool main = LoadSkinMainLayout(files, mainPos, mainText);
         const bool color = LoadSkinColorLayout(files, ledPos, ledText);
         const bool advance = LoadSkinAdvanceLayout(files, advancedPos, advancedText);
-        const bool macro = LoadSkinMacroLayout(files, macroPos, macroText);
+        const bool macro = LoadSkinMacroLayout(files, macroPos, macroText, controls);
         return main && color && advance && macro;
     }
 };
