@@ -38,10 +38,10 @@ constexpr int kFirstColourBox = 7, kEffect3Label = 98;
 constexpr int kBarTextMargin = 30;  // the lighting bars' numbers stand left of their ends
 
 const std::array<PagePaintInfo, kSkinPageCount> kPages = {{
-    {u"\\main_normal.jpg", u"\\main_over.jpg", u"\\main_down.jpg", 6, kMainLayoutIds},
-    {u"\\advanced_normal.jpg", u"\\advanced_over.jpg", u"\\advanced_down.jpg", 7, kFrameTexts + kAdvancedLayoutIds},
-    {u"\\mac_normal.jpg", u"\\mac_over.jpg", u"\\mac_down.jpg", 8, kFrameTexts + kMacroLayoutIds},
-    {u"\\led_normal.jpg", u"\\led_over.jpg", u"\\led_down.jpg", 9, kFrameTexts + kLedLayoutIds},
+    {u"\\main_normal.jpg", u"\\main_over.jpg", u"\\main_down.jpg", 6, kMainLayoutCount},
+    {u"\\advanced_normal.jpg", u"\\advanced_over.jpg", u"\\advanced_down.jpg", 7, kFrameTexts + kAdvancedLayoutCount},
+    {u"\\mac_normal.jpg", u"\\mac_over.jpg", u"\\mac_down.jpg", 8, kFrameTexts + kMacroLayoutCount},
+    {u"\\led_normal.jpg", u"\\led_over.jpg", u"\\led_down.jpg", 9, kFrameTexts + kLedLayoutCount},
 }};
 
 void AddCopy(PaintPlan& plan, std::span<const ButtonPos> table, int id, SkinLook look)

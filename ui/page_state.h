@@ -22,3 +22,10 @@ extern std::array<int, 4> g_hoverPrevious;  // main, lighting, advanced, macro
 
 // Everything above back to its start: page 0, nothing hovered, held or recording.
 void ResetPageState();
+
+// g_page as painting takes it: a number past the four pages shows page 0.
+inline uint8_t ShownPage()
+{
+    const uint8_t page = g_page;
+    return page < kSkinPageCount ? page : uint8_t{kPageMain};
+}

@@ -6,7 +6,7 @@
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
 
-std::array<ButtonPos, kWarningLayoutIds> g_warningPos{};
+std::array<ButtonPos, kWarningLayoutCount> g_warningPos{};
 
 namespace {
 
@@ -99,8 +99,8 @@ SkinRect ToSkinRect(const ButtonPos& pos)
     return {pos.x, pos.y, SaturatingSum(pos.x, pos.width), SaturatingSum(pos.y, pos.height)};
 }
 
-bool LoadSkinMainLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMainLayoutIds> pos,
-                        std::span<std::u16string, kMainLayoutIds> text)
+bool LoadSkinMainLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMainLayoutCount> pos,
+                        std::span<std::u16string, kMainLayoutCount> text)
 {
     OpenedLayout layout = OpenLayout(files, SkinLayoutFile::Main);
     ReadButtonPositions(*layout.file, pos, text);
@@ -115,20 +115,20 @@ bool LoadSkinMainLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMainLayout
     return layout.found;
 }
 
-bool LoadSkinColorLayout(SkinLayoutFiles& files, std::span<ButtonPos, kLedLayoutIds> pos,
-                         std::span<std::u16string, kLedLayoutIds> text)
+bool LoadSkinColorLayout(SkinLayoutFiles& files, std::span<ButtonPos, kLedLayoutCount> pos,
+                         std::span<std::u16string, kLedLayoutCount> text)
 {
     return LoadPositionsOnly(files, SkinLayoutFile::Color, pos, text);
 }
 
-bool LoadSkinAdvanceLayout(SkinLayoutFiles& files, std::span<ButtonPos, kAdvancedLayoutIds> pos,
-                           std::span<std::u16string, kAdvancedLayoutIds> text)
+bool LoadSkinAdvanceLayout(SkinLayoutFiles& files, std::span<ButtonPos, kAdvancedLayoutCount> pos,
+                           std::span<std::u16string, kAdvancedLayoutCount> text)
 {
     return LoadPositionsOnly(files, SkinLayoutFile::Advance, pos, text);
 }
 
-bool LoadSkinMacroLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMacroLayoutIds> pos,
-                         std::span<std::u16string, kMacroLayoutIds> text, MacroControlRects& controls)
+bool LoadSkinMacroLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMacroLayoutCount> pos,
+                         std::span<std::u16string, kMacroLayoutCount> text, MacroControlRects& controls)
 {
     OpenedLayout layout = OpenLayout(files, SkinLayoutFile::Macro);
     ReadButtonPositions(*layout.file, pos, text);

@@ -11,15 +11,7 @@
 
 #include "settings/ini_source.h"
 #include "ui/skin_layout_record.h"
-
-// A skin rectangle in client pixels: x <= px < x + width, y <= py < y + height.
-struct ButtonPos {
-    int32_t x;
-    int32_t y;
-    int32_t width;
-    int32_t height;
-    friend bool operator==(const ButtonPos&, const ButtonPos&) = default;
-};
+#include "ui/skin_types.h"
 
 // A rectangle as left, top, right, bottom (the form the platform's controls are placed with).
 struct SkinRect {
@@ -30,25 +22,6 @@ struct SkinRect {
     friend bool operator==(const SkinRect&, const SkinRect&) = default;
 };
 
-// The page shown (g_page).
-enum SkinPage : uint8_t {
-    kPageMain = 0,
-    kPageAdvanced = 1,
-    kPageMacro = 2,
-    kPageLighting = 3,
-};
-constexpr uint8_t kSkinPageCount = 4;
-
-// No rectangle hovered, pressed or owning a pop-up.
-constexpr int BUTTON_NONE = 255;
-
-// Ids per layout file (BUTTONPOS keys 0..count-1).
-constexpr size_t kMainLayoutIds = 29;      // 0..10 the frame on every page, 11..28 page 0
-constexpr size_t kAdvancedLayoutIds = 138;
-constexpr size_t kLedLayoutIds = 103;
-constexpr size_t kMacroLayoutIds = 20;
-constexpr size_t kWarningLayoutIds = 3;    // 0 go on, 1 cancel, 2 the message
-constexpr size_t kFrameIds = 11;
 constexpr int kFirstFunctionName = 1;      // FUN_STRING keys 1..47
 constexpr int kLastFunctionName = 47;
 constexpr int kFirstProfileFunction = 18;  // FUN_STRING 18..21 name the four profiles
@@ -69,7 +42,7 @@ public:
 };
 
 // The warning box's rectangles (its texts are g_warningTexts).
-extern std::array<ButtonPos, kWarningLayoutIds> g_warningPos;
+extern std::array<ButtonPos, kWarningLayoutCount> g_warningPos;
 
 // The macro page's controls, in the order of their records: EDIT 0 (group name), 1 (macro name),
 // 2 (repeat count), MACRODISPLAY 1 (macro list), 2 (event list), 3 (light block list).
@@ -90,14 +63,14 @@ inline constexpr const char16_t* kMissingLayoutMessage = u"找不到配置文件
 // The loaders read the file of the current language (g_skinFolder, g_languageEnglish) and
 // overwrite their tables whole. A missing file leaves the tables zero and empty and gives false;
 // the window then shows kMissingLayoutMessage and ends the program.
-bool LoadSkinMainLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMainLayoutIds> pos,
-                        std::span<std::u16string, kMainLayoutIds> text);  // also g_functionNames, g_profileNames
-bool LoadSkinColorLayout(SkinLayoutFiles& files, std::span<ButtonPos, kLedLayoutIds> pos,
-                         std::span<std::u16string, kLedLayoutIds> text);
-bool LoadSkinAdvanceLayout(SkinLayoutFiles& files, std::span<ButtonPos, kAdvancedLayoutIds> pos,
-                           std::span<std::u16string, kAdvancedLayoutIds> text);
-bool LoadSkinMacroLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMacroLayoutIds> pos,
-                         std::span<std::u16string, kMacroLayoutIds> text, MacroControlRects& controls);
+bool LoadSkinMainLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMainLayoutCount> pos,
+                        std::span<std::u16string, kMainLayoutCount> text);  // also g_functionNames, g_profileNames
+bool LoadSkinColorLayout(SkinLayoutFiles& files, std::span<ButtonPos, kLedLayoutCount> pos,
+                         std::span<std::u16string, kLedLayoutCount> text);
+bool LoadSkinAdvanceLayout(SkinLayoutFiles& files, std::span<ButtonPos, kAdvancedLayoutCount> pos,
+                           std::span<std::u16string, kAdvancedLayoutCount> text);
+bool LoadSkinMacroLayout(SkinLayoutFiles& files, std::span<ButtonPos, kMacroLayoutCount> pos,
+                         std::span<std::u16string, kMacroLayoutCount> text, MacroControlRects& controls);
 bool LoadWarningLayout(SkinLayoutFiles& files);
 
 // x, y, width, height of a record's fields 1..4 as decimal numbers.

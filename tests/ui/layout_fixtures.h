@@ -23,14 +23,14 @@ public:
 };
 
 struct LayoutTableSet {
-    std::array<ButtonPos, kMainLayoutIds> mainPos{};
-    std::array<std::u16string, kMainLayoutIds> mainText;
-    std::array<ButtonPos, kAdvancedLayoutIds> advancedPos{};
-    std::array<std::u16string, kAdvancedLayoutIds> advancedText;
-    std::array<ButtonPos, kLedLayoutIds> ledPos{};
-    std::array<std::u16string, kLedLayoutIds> ledText;
-    std::array<ButtonPos, kMacroLayoutIds> macroPos{};
-    std::array<std::u16string, kMacroLayoutIds> macroText;
+    std::array<ButtonPos, kMainLayoutCount> mainPos{};
+    std::array<std::u16string, kMainLayoutCount> mainText;
+    std::array<ButtonPos, kAdvancedLayoutCount> advancedPos{};
+    std::array<std::u16string, kAdvancedLayoutCount> advancedText;
+    std::array<ButtonPos, kLedLayoutCount> ledPos{};
+    std::array<std::u16string, kLedLayoutCount> ledText;
+    std::array<ButtonPos, kMacroLayoutCount> macroPos{};
+    std::array<std::u16string, kMacroLayoutCount> macroText;
     MacroControlRects controls{};
 
     SkinTables View() { return {mainPos, mainText, ledPos, ledText, advancedPos, advancedText, macroPos, macroText}; }
