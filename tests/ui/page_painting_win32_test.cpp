@@ -15,6 +15,8 @@
 #include "ui/page_state.h"
 #include "winlib/device_context.h"
 #include "winlib/select_guard.h"
+#include "winlib/unique_handle.h"
+#include "winlib/wide.h"
 
 namespace {
 
@@ -80,6 +82,8 @@ protected:
             }
         };
         grid(window.m_advancedPos);
+        // The page's numbers stand apart, so their texts cover no rectangle the test looks at.
+        for (const size_t number : {2, 19, 32}) window.m_advancedPos[number] = {150, 84, 10, 6};
         grid(window.m_ledPos);
         grid(window.m_macroPos);
     }
@@ -149,7 +153,7 @@ TEST_F(PagePaintingWin32Test, EachPageShowsItsLooks)
     EXPECT_EQ(Pixel(advanced[1].x + 2, advanced[1].y + 2), kDown);
     EXPECT_EQ(Pixel(advanced[1].x + 7, advanced[1].y + 2), kNormal);
     EXPECT_EQ(Pixel(advanced[31].x + 9, advanced[31].y + 2), kDown);
-    EXPECT_EQ(Pixel(advanced[32].x, advanced[32].y + 2), kNormal);
+    EXPECT_EQ(Pixel(advanced[33].x, advanced[33].y + 2), kNormal);
 
     // Page 3 with effect 3: only cover rectangle 71; effect 9 covers 72 as well.
     g_ledMode = g_ledType = 3;
@@ -161,13 +165,19 @@ TEST_F(PagePaintingWin32Test, EachPageShowsItsLooks)
     Paint(kPageLighting);
     EXPECT_EQ(Inside(window.m_ledPos[72]), kNull);
 
-    // A changed image file is read again; a removed one leaves its looks out.
+    // A changed image file is read again (same size, a later write time); a removed one leaves its looks out.
+    const std::u16string coverPath = folder.File("skins/led_null.jpg");
     folder.Write("skins/led_null.jpg", SolidBitmapFile(RGB(90, 90, 90)));
-    std::filesystem::last_write_time(folder / "skins/led_null.jpg",
-                                     std::filesystem::last_write_time(folder / "skins/led_null.jpg") + std::chrono::seconds(5));
+    {
+        UniqueHandle file(CreateFileW(AsWide(coverPath), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        FILETIME written{};
+        ASSERT_TRUE(GetFileTime(file.Get(), nullptr, nullptr, &written));
+        written.dwHighDateTime += 1;
+        ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &written));
+    }
     Paint(kPageLighting);
     EXPECT_EQ(Inside(window.m_ledPos[72]), RGB(90, 90, 90));
-    std::filesystem::remove(folder / "skins/led_null.jpg");
+    ASSERT_TRUE(DeleteFileW(AsWide(coverPath)));
     Paint(kPageLighting);
     EXPECT_EQ(Inside(window.m_ledPos[72]), kNormal);
 }
