@@ -68,8 +68,8 @@ def main_layout():
     rects = [
         Rect(0, "minimize", 772, 12, 36, 30, look="icon_button", extra="minimize"),
         Rect(1, "close", 812, 12, 36, 30, look="icon_button", extra="close"),
-        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Predeterminar", look="button"),
-        Rect(3, "apply", 702, 592, 140, 36, "Apply", "Aplicar", look="accent_button"),
+        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Por defecto", look="button", extra="reset"),
+        Rect(3, "apply", 702, 592, 140, 36, "Apply", "Aplicar", look="accent_button", extra="check"),
         Rect(4, "spanish", 700, 14, 46, 26, "ES", "ES", look="lang"),
         Rect(5, "english", 650, 14, 46, 26, "EN", "EN", look="lang"),
         Rect(10, "logo", 20, 8, 236, 40, look="logo"),
@@ -198,12 +198,13 @@ def macro_layout():
     rects = [
         Rect(0, "group_label", 40, 126, 226, 22, "Macro group", "Grupo de macros", look="label"),
         Rect(1, "group_menu", 40 + 159, 154, 27, 26, look="drop_arrow"),
-        Rect(2, "new_group", 40, 188, 110, 30, "New", "Nuevo", look="button"),
-        Rect(3, "delete_group", 156, 188, 110, 30, "Delete", "Borrar", look="button"),
+        Rect(2, "new_group", 40, 188, 110, 30, "New", "Nuevo", look="button", extra="plus"),
+        Rect(3, "delete_group", 156, 188, 110, 30, "Delete", "Borrar", look="button", extra="trash"),
         Rect(8, "macro_label", 40, 230, 226, 22, "Macros", "Macros", look="label"),
-        Rect(6, "new_macro", 40, 502, 110, 30, "New", "Nueva", look="button"),
-        Rect(7, "delete_macro", 156, 502, 110, 30, "Delete", "Borrar", look="button"),
-        Rect(4, "file_menu", 40, 540, MORE_W, 30, "Import / Export", "Importar / Exportar", look="button"),
+        Rect(6, "new_macro", 40, 502, 110, 30, "New", "Nueva", look="button", extra="plus"),
+        Rect(7, "delete_macro", 156, 502, 110, 30, "Delete", "Borrar", look="button", extra="trash"),
+        Rect(4, "file_menu", 40, 540, MORE_W, 30, "Import / Export", "Importar / Exportar", look="button",
+             extra="files"),
         Rect(9, "event_label", 300, 126, 280, 22, "Events", "Eventos", look="label"),
         Rect(5, "record", 300, 540, 280, 30, look="record"),
         Rect(13, "mode_label", 612, 126, 218, 22, "Play mode", "Modo de reproducción", look="label"),
@@ -281,10 +282,10 @@ def color_layout():
 
 def warning_layout():
     return _table(3, [
-        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="button"),
-        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="button"),
-        Rect(2, "message", 20, 36, 400, 64, "Left click moves to the next button",
-             "El clic izquierdo pasa al botón siguiente", look="message"),
+        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="dark_button"),
+        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="dark_button"),
+        Rect(2, "message", 20, 36, 400, 64, "The left click will move to the next button",
+             "El clic izquierdo pasará al botón siguiente", look="message"),
     ])
 
 

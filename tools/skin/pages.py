@@ -202,13 +202,9 @@ PAGE_TABLES = [None, layouts.advanced_layout, layouts.macro_layout, layouts.colo
 
 
 def page_rects(page):
+    """The frame's rectangles (main ids 0..10) and the page's own."""
     main = layouts.main_layout()
-    rects = [(r, None) for r in main[:11]]
-    if page == 0:
-        rects += [(r, None) for r in main[11:]]
-    else:
-        rects += [(r, None) for r in PAGE_TABLES[page]()]
-    return [r for r, _ in rects]
+    return main if page == 0 else main[:11] + PAGE_TABLES[page]()
 
 
 def render(page, state):
