@@ -148,7 +148,6 @@ private:
     void OnDestroy();
 
     bool m_ending = false;
-    bool m_endMessageShown = false;
     // The black background of the macro page's edits and lists.
     BrushOwner m_controlBrush;
     SerialApply m_apply;

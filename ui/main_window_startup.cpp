@@ -202,10 +202,9 @@ void CTEV_KestraDlg::FindMouseAtStart()
 
 void CTEV_KestraDlg::EndWithMessage(const std::u16string& text)
 {
-    if (!m_endMessageShown) {
-        m_endMessageShown = true;
-        GetPrompts().ShowMessage(text, u"", MessageStyle::Ok);
-    }
+    // Once: the files read after a missing one must not repeat the message or the exit command.
+    if (m_ending) return;
+    GetPrompts().ShowMessage(text, u"", MessageStyle::Ok);
     RemoveTrayIcon();
     SendDriverExit();
     m_ending = true;

@@ -135,6 +135,10 @@ TEST_F(MainWindowTest, StartsUpWithProfileFontsGroupsShapeAndTray)
     EXPECT_GT(g_constMacroCount, 0);
     EXPECT_EQ(g_ledTypeNames[7], u"Ambilight");
     EXPECT_EQ(g_deviceConnected, 1);
+    EXPECT_GT(window_->m_mainPos[3].width, 0);
+    EXPECT_GT(window_->m_advancedPos[137].width, 0);
+    EXPECT_FALSE(g_functionNames[1].empty());
+    EXPECT_EQ(g_profileNames[0], g_functionNames[18]);
     EXPECT_EQ(g_trayMenu.count, 3);
     EXPECT_EQ(g_macroEditMenu.count, 34);
 
@@ -230,6 +234,19 @@ TEST_F(MainWindowTest, NoMouseShowsThePlugInMessageOnceAndEnds)
     EXPECT_EQ(prompts_.shown[0].caption, u"");
     EXPECT_EQ(window_->Result(), 0);
     EXPECT_EQ(mouse_.ExitCount(), 0);
+}
+
+TEST_F(MainWindowTest, AMissingLayoutFileEndsTheProgramWithOneMessageAndOneExitCommand)
+{
+    ASSERT_TRUE(Open());  // the mouse is found once, so the command collection stays open
+    window_.reset();
+    std::filesystem::remove(folder_ / "skins/INI_EN/skin_main_en.ini");
+    std::filesystem::remove(folder_ / "skins/INI_EN/skin_color_en.ini");
+    const int exits = mouse_.ExitCount();
+    EXPECT_FALSE(Open());
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].text, u"找不到配置文件");
+    EXPECT_EQ(mouse_.ExitCount(), exits + 1);
 }
 
 TEST_F(MainWindowTest, AMaskThatCannotBeReadEndsTheProgramWithOneMessage)
