@@ -1,7 +1,18 @@
 #!/usr/bin/env bash
-# Ends the Wine prefix of a build tree (its wineserver and background processes).
+# Ends the Wine prefixes of a build tree (the test program's and the end-to-end tests'): their
+# wineservers with the programs they keep, then the private Xvfb each was given.
 set -u
 tree=${1:-build/win32}
-[ -d "$tree/wineprefix" ] || exit 0
-WINEPREFIX=$(cd "$tree" && pwd)/wineprefix wineserver -k 2>/dev/null
+[ -d "$tree" ] || exit 0
+for prefix in "$tree/wineprefix" "$tree/tests/e2e/wineprefix"; do
+  [ -d "$prefix" ] || continue
+  prefix=$(cd "$prefix" && pwd)
+  WINEPREFIX=$prefix wineserver -k 2>/dev/null
+  if [ -f "$prefix.display" ]; then
+    n=$(cat "$prefix.display")
+    pid=$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)
+    [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd" && kill "$pid"
+    rm -f "$prefix.display"
+  fi
+done
 exit 0
