@@ -9,12 +9,29 @@ public:
 };
 SilentPrompts g_silentPrompts;
 std::atomic<UserPrompts*> g_prompts{nullptr};
+thread_local MessageCollector* t_collector = nullptr;
 }  // namespace
 
 UserPrompts& GetPrompts()
 {
+    if (t_collector) return *t_collector;
     UserPrompts* prompts = g_prompts.load();
     return prompts ? *prompts : g_silentPrompts;
 }
 
 void SetPrompts(UserPrompts* prompts) { g_prompts.store(prompts); }
+
+MessageCollector::MessageCollector() : previous_(t_collector) { t_collector = this; }
+
+MessageCollector::~MessageCollector() { t_collector = previous_; }
+
+int MessageCollector::ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style)
+{
+    messages_.push_back({text, caption, style});
+    return MessageAnswer::Ok;
+}
+
+void ShowCollected(const std::vector<MessageCollector::Message>& messages)
+{
+    for (const MessageCollector::Message& m : messages) GetPrompts().ShowMessage(m.text, m.caption, m.style);
+}

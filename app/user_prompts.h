@@ -3,6 +3,7 @@
 // the program shows them on its main window, tests answer them and read what was shown.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Message box styles and answers, with the values of the Win32 constants of the same meaning.
 namespace MessageStyle {
@@ -30,7 +31,8 @@ public:
 };
 
 // The prompts everything uses. Without one set, messages are dropped and answered Ok
-// (a build with no user interface).
+// (a build with no user interface). While a MessageCollector lives on the calling thread, it is
+// that collector.
 UserPrompts& GetPrompts();
 void SetPrompts(UserPrompts* prompts);
 
@@ -38,3 +40,30 @@ inline int ShowMessage(const std::u16string& text, uint32_t style = MessageStyle
 {
     return GetPrompts().ShowMessage(text, u"", style);
 }
+
+// Keeps the messages its thread shows while it lives (each answered Ok) instead of showing them,
+// so that work holding a lock never waits on a modal box; ShowCollected shows them afterwards, in
+// order, once the locks are released. Collectors nest; the innermost one collects.
+class MessageCollector : public UserPrompts {
+public:
+    MessageCollector();
+    ~MessageCollector() override;
+    MessageCollector(const MessageCollector&) = delete;
+    MessageCollector& operator=(const MessageCollector&) = delete;
+
+    struct Message {
+        std::u16string text;
+        std::u16string caption;
+        uint32_t style;
+    };
+
+    int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) override;
+    const std::vector<Message>& Messages() const { return messages_; }
+
+private:
+    MessageCollector* previous_;
+    std::vector<Message> messages_;
+};
+
+// Shows the messages on the prompts of the calling thread, in order.
+void ShowCollected(const std::vector<MessageCollector::Message>& messages);

@@ -20,6 +20,7 @@ ProfileSlotValues g_slotKeyUsage{};
 ProfileSlotValues g_slotConsumerUsage{};
 uint32_t g_slot0MacroAddress = 0;
 uint32_t g_slot0MacroSize = 0;
+Slot0StreamTarget g_slot0StreamTarget;
 
 uint32_t g_settingsApplied = 0;
 uint8_t g_deviceOptionNibble = 0;
@@ -43,6 +44,7 @@ void ResetApplyTables()
     g_slotConsumerUsage = {};
     g_slot0MacroAddress = 0;
     g_slot0MacroSize = 0;
+    g_slot0StreamTarget = {};
     g_settingsApplied = 0;
     g_deviceOptionNibble = 0;
 }

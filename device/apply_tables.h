@@ -37,6 +37,16 @@ extern ProfileSlotValues g_slotConsumerUsage;
 // it is a file macro (0 otherwise, so a step event then sends nothing).
 extern uint32_t g_slot0MacroAddress;
 extern uint32_t g_slot0MacroSize;
+// What that stream was placed for: the profile and its first button's assignment, and whether the
+// apply that placed it finished (an apply stopped by its light-data limit leaves streams half
+// written). A step sends its stream only while all of this still holds, so it never writes over
+// another macro's stream.
+struct Slot0StreamTarget {
+    bool applied = false;
+    uint32_t profile = 0;
+    uint32_t assignment = 0;
+};
+extern Slot0StreamTarget g_slot0StreamTarget;
 
 // 1 once an apply has run (the blink thread's flag).
 extern uint32_t g_settingsApplied;

@@ -2,7 +2,9 @@
 
 #include <mutex>
 #include <span>
+#include <vector>
 
+#include "app/user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/command_protocol.h"
 #include "device/main_window_link.h"
@@ -93,9 +95,12 @@ void TranslateButtonAssignments(const MacroFilesAccess& macros)
     }
 }
 
-void WriteSettingsToDevice(DeviceLinkFiles& files)
+namespace {
+
+// Everything the apply does with the settings lock held. False when the light-data limit stopped
+// it before its finishing commands.
+bool ApplyLocked(DeviceLinkFiles& files)
 {
-    std::lock_guard settingsLock(g_settingsMutex);
     const MacroFilesAccess& macros = files.macros;
 
     if (g_macroGroupCount != 0) {
@@ -126,11 +131,31 @@ void WriteSettingsToDevice(DeviceLinkFiles& files)
     image[MarkerByte] = MarkerByteFor(marker[0]);
     for (uint16_t address : BlocksAfterMarker) WriteBlock(image, address);
 
+    // The streams about to be written replace whatever the last apply placed.
+    g_slot0StreamTarget = {};
     const MacroSlotPlan plan = WriteSlotDescriptors(macros);
-    if (!WriteMacroStreams(macros, plan)) return;
+    if (!WriteMacroStreams(macros, plan)) return false;
+    const uint32_t profile = g_currentProfile & 3;
+    g_slot0StreamTarget = {true, profile, g_slotAssignments[profile][0]};
 
     SendApplyAll();
     SetWindowsPointerAndWheel();
-    RequestMainWindowRepaint();
     SaveConfigToIni(files.configIni, static_cast<int>(g_curConfig));
+    return true;
+}
+
+}  // namespace
+
+void WriteSettingsToDevice(DeviceLinkFiles& files)
+{
+    std::vector<MessageCollector::Message> messages;
+    bool finished = false;
+    {
+        MessageCollector collector;
+        std::lock_guard settingsLock(g_settingsMutex);
+        finished = ApplyLocked(files);
+        messages = collector.Messages();
+    }
+    if (finished) RequestMainWindowRepaint();
+    ShowCollected(messages);
 }

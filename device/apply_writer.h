@@ -2,7 +2,9 @@
 // The apply: rebuilds the mouse's whole configuration memory from the settings state and the
 // macros bound to buttons, writes it, sets the Windows pointer speed and wheel lines and saves
 // the profiles. Runs on the user-interface thread and holds g_settingsMutex from its first step
-// to its last, so neither device thread changes the state it is reading.
+// to its last, so neither device thread changes the state it is reading. Its messages are shown
+// in order once the lock is released, and so is the repaint request: a device thread waiting for
+// the lock never waits on a message box.
 #include "device/device_link_files.h"
 #include "device/device_memory_map.h"
 

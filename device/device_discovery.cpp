@@ -14,6 +14,10 @@ HidCaps g_writeCaps;
 
 namespace {
 
+// Guards g_readCaps, so that a reset or a new discovery never changes it under the input thread's
+// copy.
+std::mutex g_readCollectionMutex;
+
 bool IsAcceptedDevice(const HidAttributes& attributes)
 {
     for (const DeviceId& id : g_deviceIds) {
@@ -27,8 +31,10 @@ bool IsAcceptedDevice(const HidAttributes& attributes)
 void OpenReadCollection(HidPort& port, const std::u16string& path, const HidCaps& caps)
 {
     if (IsOpenHidHandle(g_hidReadHandle.load())) return;
+    const HidHandle handle = port.Open(path, HidAccess::Read);
+    std::lock_guard<std::mutex> lock(g_readCollectionMutex);
     g_readCaps = caps;
-    g_hidReadHandle.store(port.Open(path, HidAccess::Read));
+    g_hidReadHandle.store(handle, std::memory_order_release);
 }
 
 void OpenWriteCollection(HidPort& port, const std::u16string& path, const HidCaps& caps)
@@ -95,6 +101,13 @@ bool EqualIgnoringCase(std::u16string_view a, std::u16string_view b)
 
 }  // namespace
 
+ReadCollection CurrentReadCollection()
+{
+    std::lock_guard<std::mutex> lock(g_readCollectionMutex);
+    const HidHandle handle = g_hidReadHandle.load(std::memory_order_acquire);
+    return {handle, IsOpenHidHandle(handle) ? g_readCaps.inputReportByteLength : uint16_t{0}};
+}
+
 bool IsOurDeviceBroadcast(uint32_t deviceType, std::u16string_view interfaceName)
 {
     if (deviceType != kBroadcastDeviceInterface || g_devicePath.empty()) return false;
@@ -104,9 +117,13 @@ bool IsOurDeviceBroadcast(uint32_t deviceType, std::u16string_view interfaceName
 void ResetDeviceLink()
 {
     HidPort& port = GetHidPort();
-    HidHandle read = g_hidReadHandle.exchange(kNoHidHandle);
+    HidHandle read = kNoHidHandle;
+    {
+        std::lock_guard<std::mutex> lock(g_readCollectionMutex);
+        read = g_hidReadHandle.exchange(kNoHidHandle);
+        g_readCaps = HidCaps{};
+    }
     if (IsOpenHidHandle(read)) port.Close(read);
-    g_readCaps = HidCaps{};
     {
         std::lock_guard<std::mutex> lock(g_deviceReportMutex);
         HidHandle write = g_hidWriteHandle.exchange(kNoHidHandle);

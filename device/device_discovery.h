@@ -28,8 +28,17 @@ extern std::u16string g_devicePath;
 // collection are stored before its handle, so a thread that sees the handle sees its capabilities.
 extern std::atomic<HidHandle> g_hidReadHandle;
 extern std::atomic<HidHandle> g_hidWriteHandle;
-// Written before g_hidReadHandle; read by the input thread once the handle is set.
+// Written with g_hidReadHandle, before it (release order), under the read collection's lock; the
+// input thread takes both through CurrentReadCollection.
 extern HidCaps g_readCaps;
+
+// The read collection as the input thread uses it: the handle and the input report length of
+// that same collection (0 when the handle is not open).
+struct ReadCollection {
+    HidHandle handle = kNoHidHandle;
+    uint16_t inputReportLength = 0;
+};
+ReadCollection CurrentReadCollection();
 // Guarded by g_deviceReportMutex (command_protocol.h), like every report on the write handle.
 extern HidCaps g_writeCaps;
 
@@ -41,5 +50,6 @@ uint8_t FindDevice(WindowHandleValue window);
 bool IsOurDeviceBroadcast(uint32_t deviceType, std::u16string_view interfaceName);
 
 // Drops what discovery found (handles closed through the port, flag and path cleared). For the
-// end of a program run and for tests that run discovery again from a clean start.
+// end of a program run and for tests that run discovery again from a clean start. A read waiting
+// on the read collection ends (failed); the port closes the handle once that read has returned.
 void ResetDeviceLink();

@@ -17,7 +17,6 @@ std::atomic<uint32_t> g_firePressPending{0};
 std::atomic<uint32_t> g_fireReleasePending{0};
 std::atomic<uint32_t> g_buttonEventPending{0};
 std::atomic<uint8_t> g_lastButtonEvent{0};
-std::atomic<uint8_t> g_lastButtonState{0};
 std::atomic<uint32_t> g_stepDirection{0};
 std::array<uint8_t, 256> g_inputBuffer{};
 
@@ -38,17 +37,29 @@ bool ButtonMatches(int button, uint8_t event)
 void HandleButtonEvent(uint8_t event, uint8_t state)
 {
     if (state & kButtonPressedBit) {
+        // The event first, then the fire flag: a turn that sees the press sees its button.
+        uint32_t none = 0;
+        if (g_buttonEventPending.compare_exchange_strong(none, PendingButtonEvent(event, state)))
+            g_lastButtonEvent = event;
         g_firePressPending = 1;
         g_fireReleasePending = 0;
-        if (g_buttonEventPending == 0) {
-            g_lastButtonEvent = event;
-            g_lastButtonState = state;
-            g_buttonEventPending = 1;
-        }
     } else {
         g_firePressPending = 0;
         g_fireReleasePending = 1;
     }
+}
+
+// With g_settingsMutex held. True when the window has to repaint.
+bool FollowProfileSwitchLocked(IniSource& configIni)
+{
+    const std::optional<DeviceStatusReport> status = ReadDeviceStatus();
+    if (!status) return false;
+    const uint32_t n = static_cast<uint32_t>(status->ActiveProfile()) + 1;
+    g_curConfig = n;
+    WriteCurConfig(configIni, n);
+    g_currentProfile = n - 1;
+    LoadProfile(configIni, static_cast<int>(n), false);
+    return true;
 }
 
 // Fire start on a press, fire stop on a release, for the fire button of the last button event.
@@ -64,40 +75,40 @@ void CarryOutFireKey(uint32_t profile, uint8_t event)
     }
 }
 
-void CarryOutButtonEvent(IniSource& configIni, uint32_t profile, uint8_t event)
+// With g_settingsMutex held. True when the window has to repaint.
+bool CarryOutButtonEvent(DeviceLinkFilesSource& files, uint32_t profile, uint32_t pending)
 {
+    const auto event = static_cast<uint8_t>(pending & 0xFF);
+    const auto state = static_cast<uint8_t>((pending >> 8) & 0xFF);
+    bool repaint = false;
     for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) {
         if (!ButtonMatches(i, event)) continue;
         if (g_buttonDpiFlag[profile][i]) {
-            g_dpiLevel = g_lastButtonState & 0x3F;
-            RequestMainWindowRepaint();
-            SaveDpiLevel(configIni, static_cast<int>(g_curConfig));
+            g_dpiLevel = state & 0x3F;
+            repaint = true;
+            SaveDpiLevel(files.Current().configIni, static_cast<int>(g_curConfig));
         }
-        if (g_buttonProfileFlag[profile][i]) FollowProfileSwitchedOnMouse(configIni);
+        if (g_buttonProfileFlag[profile][i]) repaint = FollowProfileSwitchLocked(files.Current().configIni) || repaint;
         const uint32_t assignment = g_buttonAssignments[g_currentProfile & 3][i];
         if (assignment >= 22 && assignment <= 31)
             SendConsumerKey(MediaKeyToConsumerUsage(static_cast<uint8_t>(assignment - 22)));
     }
+    return repaint;
 }
 
 }  // namespace
 
 void FollowProfileSwitchedOnMouse(IniSource& configIni)
 {
-    const std::optional<DeviceStatusReport> status = ReadDeviceStatus();
-    if (!status) return;
-    const uint32_t n = static_cast<uint32_t>(status->ActiveProfile()) + 1;
+    bool repaint = false;
     {
         std::lock_guard settingsLock(g_settingsMutex);
-        g_curConfig = n;
-        WriteCurConfig(configIni, n);
-        g_currentProfile = n - 1;
-        LoadProfile(configIni, static_cast<int>(n), false);
+        repaint = FollowProfileSwitchLocked(configIni);
     }
-    RequestMainWindowRepaint();
+    if (repaint) RequestMainWindowRepaint();
 }
 
-void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFiles& files)
+void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFilesSource& files)
 {
     if (report.size() < 2 || report[0] != kDeviceInputReportId) return;
     const uint8_t event = report[1];
@@ -107,38 +118,37 @@ void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFiles& f
     } else if (event >= DeviceInputEvent::NoButton) {
         // 0xF0 names no button, and neither do 0xFA..0xFF: nothing to follow.
     } else if (event == DeviceInputEvent::ProfileSwitched) {
-        FollowProfileSwitchedOnMouse(files.configIni);
+        FollowProfileSwitchedOnMouse(files.Current().configIni);
     } else {
         if (event == DeviceInputEvent::StepUp) g_stepDirection = 1;
         if (event == DeviceInputEvent::StepDown) g_stepDirection = 0;
-        AdjustMacroStepAndDownload(files.macros, g_stepDirection != 0);
+        AdjustMacroStepAndDownload(files.Current().macros, g_stepDirection != 0);
     }
 }
 
-void DeviceInputTurn(DeviceLinkFiles& files)
+void DeviceInputTurn(DeviceLinkFilesSource& files)
 {
-    const HidHandle handle = g_hidReadHandle.load();
-    if (handle != kInvalidHidHandle) {
-        const size_t length = std::min<size_t>(g_readCaps.inputReportByteLength, g_inputBuffer.size());
+    const ReadCollection collection = CurrentReadCollection();
+    if (collection.handle != kInvalidHidHandle) {
+        const size_t length = std::min<size_t>(collection.inputReportLength, g_inputBuffer.size());
         size_t bytesRead = 0;
         const std::span<uint8_t> buffer(g_inputBuffer.data(), length);
-        if (GetHidPort().ReadInput(handle, buffer, bytesRead))
+        if (GetHidPort().ReadInput(collection.handle, buffer, bytesRead))
             HandleDeviceInputReport(buffer.first(std::min(bytesRead, length)), files);
     }
     GetClock().SleepMs(kTurnSleepMs);
 }
 
-void ButtonActionTurn(DeviceLinkFiles& files)
+void ButtonActionTurn(DeviceLinkFilesSource& files)
 {
+    bool repaint = false;
     {
         std::lock_guard settingsLock(g_settingsMutex);
         const uint32_t profile = g_currentProfile & 3;
-        const uint8_t event = g_lastButtonEvent;
-        CarryOutFireKey(profile, event);
-        if (g_buttonEventPending != 0) {
-            CarryOutButtonEvent(files.configIni, profile, event);
-            g_buttonEventPending = 0;
-        }
+        CarryOutFireKey(profile, g_lastButtonEvent);
+        const uint32_t pending = g_buttonEventPending.exchange(0);
+        if (pending != 0) repaint = CarryOutButtonEvent(files, profile, pending);
     }
+    if (repaint) RequestMainWindowRepaint();
     GetClock().SleepMs(kTurnSleepMs);
 }

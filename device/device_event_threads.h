@@ -1,12 +1,13 @@
 #pragma once
 // The two device threads, one turn at a time: the input thread waits for the mouse's input
 // report and turns it into pending state, the button-action thread carries out what a button
-// bound to a host-side function needs (fire key, DPI level, profile, media key). The endless
-// thread procedures only call these turns; tests drive them against the simulated mouse.
+// bound to a host-side function needs (fire key, DPI level, profile, media key). The thread
+// loops (device_threads.h) only call these turns; tests drive them against the simulated mouse.
 //
 // Sharing: the pending state below is atomic, each value written and read whole. Changes of the
 // settings state (profile switch, DPI level) happen under g_settingsMutex, and reports go out
-// under g_deviceReportMutex (inside the command protocol).
+// under g_deviceReportMutex (inside the command protocol). The repaint request is made after the
+// settings lock is released.
 #include <array>
 #include <atomic>
 #include <cstdint>
@@ -30,22 +31,30 @@ constexpr uint8_t kButtonPressedBit = 0x80;
 
 extern std::atomic<uint32_t> g_firePressPending;
 extern std::atomic<uint32_t> g_fireReleasePending;
+// The button press waiting for the button-action thread, as one value: 0 when none, else
+// PendingButtonEvent(event, state). The input thread sets it only when it is 0, the button-action
+// thread takes it by exchange, so the event carried out is always the one that was pending and a
+// press arriving during a turn waits for the next turn. The window's start-up stores 0.
 extern std::atomic<uint32_t> g_buttonEventPending;
+constexpr uint32_t PendingButtonEvent(uint8_t event, uint8_t state)
+{
+    return 0x10000u | (static_cast<uint32_t>(state) << 8) | event;
+}
+// The event of the last press recorded as pending; the fire commands follow its button.
 extern std::atomic<uint8_t> g_lastButtonEvent;
-// Byte 2 of the report that made the pending button event (its DPI level for DPI buttons).
-extern std::atomic<uint8_t> g_lastButtonState;
 extern std::atomic<uint32_t> g_stepDirection;
 // The input thread's own read buffer.
 extern std::array<uint8_t, 256> g_inputBuffer;
 
 // Reads the active profile from the mouse's status report and makes it the current profile:
 // CurConfig, g_curConfig, g_currentProfile, the profile loaded, the window repainted. Nothing
-// changes when the mouse does not answer.
+// changes when the mouse does not answer. Takes g_settingsMutex; call it without.
 void FollowProfileSwitchedOnMouse(IniSource& configIni);
 
 // One input report, as the input thread handles it.
-void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFiles& files);
+void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFilesSource& files);
 
-// One turn of each thread, 2 ms sleep included.
-void DeviceInputTurn(DeviceLinkFiles& files);
-void ButtonActionTurn(DeviceLinkFiles& files);
+// One turn of each thread, 2 ms sleep included. The files are asked for only when a turn has work
+// that needs them.
+void DeviceInputTurn(DeviceLinkFilesSource& files);
+void ButtonActionTurn(DeviceLinkFilesSource& files);

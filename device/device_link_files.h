@@ -8,3 +8,12 @@ struct DeviceLinkFiles {
     IniSource& configIni;
     MacroFilesAccess macros;
 };
+
+// Hands out the files when a piece of work needs them, made at that moment: a device thread that
+// has waited for the mouse uses the macro folder of the language in force when its report came.
+class DeviceLinkFilesSource {
+public:
+    virtual ~DeviceLinkFilesSource() = default;
+    // Valid until the next call.
+    virtual DeviceLinkFiles& Current() = 0;
+};

@@ -63,8 +63,12 @@ public:
     // The report's length is the collection's feature report length; byte 0 is the report id.
     virtual bool SetFeature(HidHandle handle, std::span<const uint8_t> report) = 0;
     virtual bool GetFeature(HidHandle handle, std::span<uint8_t> report) = 0;
-    // Waits until the collection delivers an input report.
+    // Waits until the collection delivers an input report. Closing the handle from another thread
+    // ends a waiting read (failed); the handle itself stays valid until the read has returned.
     virtual bool ReadInput(HidHandle handle, std::span<uint8_t> report, std::size_t& bytesRead) = 0;
+    // While set, every input read, the waiting ones and any started later, fails at once: how the
+    // input thread is stopped. A port whose reads never wait has nothing to cancel.
+    virtual void SetInputReadsCancelled(bool /*cancelled*/) {}
 
     // Bracket paced device traffic; brackets nest. The Windows port raises the system timer
     // resolution in between so that the protocol's millisecond sleeps last what they say.

@@ -1,7 +1,9 @@
 #include "device/macro_step_download.h"
 
 #include <mutex>
+#include <vector>
 
+#include "app/user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/device_memory_map.h"
 #include "device/macro_stream.h"
@@ -30,18 +32,44 @@ void SaveSteppedMacro(const MacroFilesAccess& macros, const MacroRecord& record,
 
 }  // namespace
 
-void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
+namespace {
+
+// The size of the stream the step may send: the one the last finished apply placed for this
+// profile's first button and that assignment. Anything else there belongs to another macro.
+uint32_t StepDownloadSize(uint32_t profile, uint32_t assignment)
 {
-    std::lock_guard settingsLock(g_settingsMutex);
-    const DeviceAssignment a = TranslateAssignment(g_buttonAssignments[g_currentProfile & 3][0]);
+    const Slot0StreamTarget& target = g_slot0StreamTarget;
+    if (!target.applied || target.profile != profile || target.assignment != assignment) return 0;
+    return g_slot0MacroSize;
+}
+
+void StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
+{
+    const uint32_t profile = g_currentProfile & 3;
+    const uint32_t assignment = g_buttonAssignments[profile][0];
+    const DeviceAssignment a = TranslateAssignment(assignment);
     if (a.kind != SlotKind::FileMacro) return;
 
     MacroRecord record{};
     LoadMacroFromFile(macros.files, macros.layout, macros.macroFolder, record, a.group, a.macro);
     // Never longer than the stream the last apply placed there, even when the macro has grown.
-    const std::vector<uint8_t> stream = EncodeStepStream(record, up, g_slot0MacroSize);
+    const std::vector<uint8_t> stream = EncodeStepStream(record, up, StepDownloadSize(profile, assignment));
     WriteDeviceRuns(g_slot0MacroAddress, stream);
 
     // An empty record (also what a macro that no longer exists reads as) has nothing stepped.
     if (record.eventCount != 0) SaveSteppedMacro(macros, record, a.group, a.macro);
+}
+
+}  // namespace
+
+void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
+{
+    std::vector<MessageCollector::Message> messages;
+    {
+        MessageCollector collector;
+        std::lock_guard settingsLock(g_settingsMutex);
+        StepAndDownloadLocked(macros, up);
+        messages = collector.Messages();
+    }
+    ShowCollected(messages);
 }

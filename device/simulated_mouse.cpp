@@ -400,9 +400,11 @@ bool SimulatedMouse::ReadInput(HidHandle handle, std::span<uint8_t> report, std:
     const SimulatedCollection* c = CollectionOf(handle, &access);
     if (!c || access != HidAccess::Read || c->inputReportLength == 0 || report.size() < c->inputReportLength) return false;
     if (!IsInputCollection(*c)) return false;
-    inputArrived_.wait(lock, [&] { return !inputQueue_.empty() || unplugged_ || handles_.count(handle) == 0; });
+    inputArrived_.wait(lock, [&] {
+        return !inputQueue_.empty() || unplugged_ || readsCancelled_ || handles_.count(handle) == 0;
+    });
     c = CollectionOf(handle, nullptr);
-    if (!c || inputQueue_.empty()) return false;
+    if (!c || inputQueue_.empty() || readsCancelled_) return false;
     std::vector<uint8_t> next = std::move(inputQueue_.front());
     inputQueue_.pop_front();
     std::size_t length = c->inputReportLength;
@@ -411,6 +413,13 @@ bool SimulatedMouse::ReadInput(HidHandle handle, std::span<uint8_t> report, std:
     bytesRead = length;
     Record(ReportDirection::InputRead, next, c->path);
     return true;
+}
+
+void SimulatedMouse::SetInputReadsCancelled(bool cancelled)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    readsCancelled_ = cancelled;
+    inputArrived_.notify_all();
 }
 
 // --- The mouse's side of report 7

@@ -26,7 +26,7 @@
 // - Status reply (get-feature of report 7): byte 1 the last byte read, byte 6 bits 2..3 the active
 //   profile, byte 7 bits 0..3 the option nibble, bytes past the eighth as set (zero by default).
 // - Input reports: a queue for the 0xFF00/1 collection; a read waits until a report is queued,
-//   the handle is closed or the mouse is unplugged.
+//   the handle is closed, the mouse is unplugged or reads are cancelled.
 // - Log: every set-feature, get-feature and input read, with the clock's time and the bytes.
 #include <array>
 #include <condition_variable>
@@ -127,6 +127,7 @@ public:
     bool SetFeature(HidHandle handle, std::span<const uint8_t> report) override;
     bool GetFeature(HidHandle handle, std::span<uint8_t> report) override;
     bool ReadInput(HidHandle handle, std::span<uint8_t> report, std::size_t& bytesRead) override;
+    void SetInputReadsCancelled(bool cancelled) override;
 
 private:
     class InterfaceSet;
@@ -148,6 +149,7 @@ private:
     std::map<HidHandle, OpenHandle> handles_;
     HidHandle nextHandle_ = 0x100;
     bool unplugged_ = false;
+    bool readsCancelled_ = false;
 
     std::vector<uint8_t> memory_;
     RunKind run_ = RunKind::None;

@@ -1,10 +1,12 @@
 #include <windows.h>
 
+#include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 
 #include "device/apply_writer.h"
-#include "device/device_event_threads.h"
+#include "device/device_threads.h"
 #include "device/macro_step_download.h"
 #include "device/program_device_link.h"
 #include "macros/macro_commands.h"
@@ -36,43 +38,23 @@ private:
     DeviceLinkFiles files_;
 };
 
+// Makes the files anew for each piece of work, so that the macro folder follows the language.
+class ProgramFilesSource : public DeviceLinkFilesSource {
+public:
+    DeviceLinkFiles& Current() override { return files_.emplace().Files(); }
+
+private:
+    std::optional<ProgramFiles> files_;
+};
+
 // Nobody waits for it or signals it; it exists under its name while the program runs.
 UniqueHandle g_macroSendEndEvent;
-UniqueHandle g_deviceInputThread;
-UniqueHandle g_buttonActionThread;
+DeviceThreads g_deviceThreads;
 
-// A turn that throws (out of memory) must not end the thread or cross into the system.
-template <typename Turn>
-void RunForever(Turn turn)
+void OnDeviceThreadStart(DeviceThreadKind kind)
 {
-    for (;;) {
-        try {
-            ProgramFiles files;
-            turn(files.Files());
-        } catch (...) {
-            Sleep(2);
-        }
-    }
-}
-
-DWORD WINAPI DeviceInputThread(void*)
-{
-    g_macroSendEndEvent.Reset(CreateEventW(nullptr, FALSE, FALSE, L"MacroSendEnd"));
-    RunForever(DeviceInputTurn);
-    return 0;
-}
-
-DWORD WINAPI ButtonActionThread(void*)
-{
-    RunForever(ButtonActionTurn);
-    return 0;
-}
-
-UniqueHandle StartThread(LPTHREAD_START_ROUTINE procedure)
-{
-    UniqueHandle thread(CreateThread(nullptr, 0, procedure, nullptr, 0, nullptr));
-    if (thread.IsValid()) SetThreadPriority(thread.Get(), THREAD_PRIORITY_HIGHEST);
-    return thread;
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_HIGHEST);
+    if (kind == DeviceThreadKind::Input) g_macroSendEndEvent.Reset(CreateEventW(nullptr, FALSE, FALSE, L"MacroSendEnd"));
 }
 
 }  // namespace
@@ -91,9 +73,7 @@ void AdjustMacroStepAndDownload(bool up)
 
 void StartDeviceThreads()
 {
-    static std::once_flag started;
-    std::call_once(started, [] {
-        g_deviceInputThread = StartThread(DeviceInputThread);
-        g_buttonActionThread = StartThread(ButtonActionThread);
-    });
+    g_deviceThreads.Start([] { return std::make_unique<ProgramFilesSource>(); }, OnDeviceThreadStart);
 }
+
+void StopDeviceThreads() { g_deviceThreads.Stop(); }

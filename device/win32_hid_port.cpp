@@ -10,6 +10,7 @@ extern "C" {
 }
 // clang-format on
 
+#include <array>
 #include <cstddef>
 #include <cwchar>
 #include <vector>
@@ -96,22 +97,31 @@ DWORD AccessRights(HidAccess access)
 
 }  // namespace
 
+Win32HidPort::Win32HidPort() : readsCancelled_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
 std::unique_ptr<HidInterfaceSet> Win32HidPort::EnumerateInterfaces() { return std::make_unique<Win32InterfaceSet>(); }
 
 HidHandle Win32HidPort::Open(const std::u16string& path, HidAccess access)
 {
-    UniqueHandle file(CreateFileW(AsWide(path), AccessRights(access), kShareReadWrite, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!file.IsValid()) return kInvalidHidHandle;
-    auto value = reinterpret_cast<HidHandle>(file.Get());
+    const DWORD flags = access == HidAccess::Read ? FILE_FLAG_OVERLAPPED : 0;
+    auto open = std::make_shared<OpenFile>();
+    open->file.Reset(CreateFileW(AsWide(path), AccessRights(access), kShareReadWrite, nullptr, OPEN_EXISTING, flags, nullptr));
+    if (!open->file.IsValid()) return kInvalidHidHandle;
+    open->closed.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!open->closed.IsValid()) return kInvalidHidHandle;
+    auto value = reinterpret_cast<HidHandle>(open->file.Get());
     std::lock_guard<std::mutex> lock(mutex_);
-    handles_[value] = std::move(file);
+    handles_[value] = std::move(open);
     return value;
 }
 
 void Win32HidPort::Close(HidHandle handle)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    handles_.erase(handle);
+    auto found = handles_.find(handle);
+    if (found == handles_.end()) return;
+    SetEvent(found->second->closed.Get());
+    handles_.erase(found);
 }
 
 bool Win32HidPort::GetAttributes(HidHandle handle, HidAttributes& attributes)
@@ -170,10 +180,36 @@ bool Win32HidPort::GetFeature(HidHandle handle, std::span<uint8_t> report)
 
 bool Win32HidPort::ReadInput(HidHandle handle, std::span<uint8_t> report, std::size_t& bytesRead)
 {
+    bytesRead = 0;
+    std::shared_ptr<OpenFile> open;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        auto found = handles_.find(handle);
+        if (found != handles_.end()) open = found->second;
+    }
+    if (!open || WaitForSingleObject(readsCancelled_.Get(), 0) == WAIT_OBJECT_0) return false;
+    UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!done.IsValid()) return false;
+    const HANDLE file = open->file.Get();
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = done.Get();
+    if (!ReadFile(file, report.data(), static_cast<DWORD>(report.size()), nullptr, &overlapped) &&
+        GetLastError() != ERROR_IO_PENDING)
+        return false;
+    const std::array<HANDLE, 3> waits{done.Get(), readsCancelled_.Get(), open->closed.Get()};
+    if (WaitForMultipleObjects(static_cast<DWORD>(waits.size()), waits.data(), FALSE, INFINITE) != WAIT_OBJECT_0)
+        CancelIoEx(file, &overlapped);
+    // The read owns the buffer and the OVERLAPPED until it has completed, cancelled or not.
     DWORD read = 0;
-    const bool ok = ReadFile(AsHandle(handle), report.data(), static_cast<DWORD>(report.size()), &read, nullptr) != FALSE;
+    const bool ok = GetOverlappedResult(file, &overlapped, &read, TRUE) != FALSE;
     bytesRead = ok ? read : 0;
     return ok;
+}
+
+void Win32HidPort::SetInputReadsCancelled(bool cancelled)
+{
+    if (cancelled) SetEvent(readsCancelled_.Get());
+    else ResetEvent(readsCancelled_.Get());
 }
 
 void Win32HidPort::BeginTraffic()

@@ -9,6 +9,7 @@ packages=(
   googletest
   wine wine32:i386
   xvfb xdotool imagemagick x11-utils
+  python3-pil python3-pytest fonts-dejavu-core
   qemu-user-static
 )
 

@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,22 @@
 #include "tests/tools/program_state.h"
 
 inline int g_repaintRequests = 0;
+
+// Files made on demand by a function, counting the demands.
+class TestFilesSource : public DeviceLinkFilesSource {
+public:
+    explicit TestFilesSource(std::function<DeviceLinkFiles()> make) : make_(std::move(make)) {}
+    DeviceLinkFiles& Current() override
+    {
+        ++calls;
+        return files_.emplace(make_());
+    }
+    int calls = 0;
+
+private:
+    std::function<DeviceLinkFiles()> make_;
+    std::optional<DeviceLinkFiles> files_;
+};
 
 class ApplyTest : public testing::Test {
 protected:
@@ -52,6 +70,7 @@ protected:
     }
 
     DeviceLinkFiles Files() { return {ini, {files, {MacVkAndText::HidToVkEn, MacVkAndText::VkToHidEn}, folder}}; }
+    TestFilesSource Source() { return TestFilesSource([this] { return Files(); }); }
 
     void Apply()
     {

@@ -27,7 +27,6 @@ protected:
         g_fireReleasePending = 0;
         g_buttonEventPending = 0;
         g_lastButtonEvent = 0;
-        g_lastButtonState = 0;
         g_stepDirection = 0;
     }
 
@@ -35,9 +34,9 @@ protected:
     void Report(const Bytes& report)
     {
         mouse.QueueInputReport(report);
-        DeviceLinkFiles linkFiles = Files();
-        DeviceInputTurn(linkFiles);
-        ButtonActionTurn(linkFiles);
+        TestFilesSource source = Source();
+        DeviceInputTurn(source);
+        ButtonActionTurn(source);
     }
 };
 
@@ -96,7 +95,7 @@ TEST_F(DeviceThreadsTest, DpiButtonTakesTheLevelFromItsReport)
     Report({6, 0xF6, 0x83});
     EXPECT_EQ(g_dpiLevel, 3u);
     EXPECT_EQ(IniValue(u"Config1", u"DPI_LEVEL"), u"3");
-    EXPECT_GE(g_repaintRequests, 2);
+    EXPECT_EQ(g_repaintRequests, 2);  // the apply's and the level's
 }
 
 TEST_F(DeviceThreadsTest, MediaKeyOncePerPress)
@@ -126,12 +125,12 @@ TEST_F(DeviceThreadsTest, SecondPressBeforeTheFirstIsTakenIsNotAnEvent)
 {
     g_buttonAssignments[0][3] = 24;
     g_buttonAssignments[0][4] = 25;
-    DeviceLinkFiles linkFiles = Files();
+    TestFilesSource source = Source();
     mouse.QueueInputReport({6, 0xF4, 0x80});
     mouse.QueueInputReport({6, 0xF5, 0x80});
-    DeviceInputTurn(linkFiles);
-    DeviceInputTurn(linkFiles);
-    ButtonActionTurn(linkFiles);
+    DeviceInputTurn(source);
+    DeviceInputTurn(source);
+    ButtonActionTurn(source);
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"KEY 0x018A"}));
     EXPECT_EQ(g_firePressPending, 1u);
 }

@@ -1,0 +1,58 @@
+#pragma once
+// Resource and command numbers of tev_kestra.rc, shared by the resources and the code.
+
+// Dialog templates.
+#define IDD_ABOUTBOX 100
+#define IDD_TEV_KESTRA_DIALOG 102
+#define IDD_WARNING 105
+
+// Strings.
+#define IDS_ABOUTBOX 101
+
+// Icons.
+#define IDR_MAINFRAME 159
+
+// Menus: macro-editor context menu and tray menu, English and Spanish.
+#define IDR_MACRO_EDIT_MENU_EN 154
+#define IDR_TRAY_MENU_EN 157
+#define IDR_MACRO_EDIT_MENU_ES 161
+#define IDR_TRAY_MENU_ES 162
+
+// Tray menu commands.
+#define ID_EXIT_DRIVER 32800
+#define ID_SHOW_WINDOW 32801
+#define ID_SHOW_WINDOW_ES 32837
+#define ID_EXIT_DRIVER_ES 32838
+
+// Macro-editor commands.
+#define ID_INSERT_XY_NEG_NEG 32791
+#define ID_INSERT_XY_NEG_POS 32792
+#define ID_INSERT_XY_POS_NEG 32793
+#define ID_INSERT_XY_POS_POS 32794
+#define ID_INSERT_SET_CPI 32797
+#define ID_INSERT_RESET_CPI 32798
+#define ID_INSERT_LIGHT 32799
+#define ID_INSERT_DELAY 32803
+#define ID_CHANGE_PARAMETERS 32804
+#define ID_MODIFY_DELAY 32805
+#define ID_DELETE_EVENT 32806
+#define ID_INSERT_BEFORE_LEFT_DOWN 32807
+#define ID_INSERT_BEFORE_LEFT_UP 32808
+#define ID_INSERT_BEFORE_RIGHT_DOWN 32809
+#define ID_INSERT_BEFORE_RIGHT_UP 32810
+#define ID_INSERT_BEFORE_MIDDLE_DOWN 32811
+#define ID_INSERT_BEFORE_MIDDLE_UP 32812
+#define ID_INSERT_AFTER_LEFT_DOWN 32813
+#define ID_INSERT_AFTER_LEFT_UP 32814
+#define ID_INSERT_AFTER_RIGHT_DOWN 32815
+#define ID_INSERT_AFTER_RIGHT_UP 32816
+#define ID_INSERT_AFTER_MIDDLE_DOWN 32817
+#define ID_INSERT_AFTER_MIDDLE_UP 32818
+
+// Controls of the macro page.
+#define IDC_MACRO_NAME_EDIT 10000
+#define IDC_MACRO_LIST 10001
+#define IDC_EVENT_LIST 10002
+#define IDC_REPEAT_COUNT_EDIT 10004
+#define IDC_GROUP_NAME_EDIT 10006
+#define IDC_LIGHT_LIST 10007

@@ -1,0 +1,15 @@
+#pragma once
+// The demo's mouse: a simulated mouse installed as the HID port for as long as this object lives.
+#include <memory>
+
+class SimDeviceSetup {
+public:
+    SimDeviceSetup();
+    ~SimDeviceSetup();
+    SimDeviceSetup(const SimDeviceSetup&) = delete;
+    SimDeviceSetup& operator=(const SimDeviceSetup&) = delete;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+};

@@ -1,0 +1,46 @@
+#include "app/tev_kestra_app.h"
+
+#include <commctrl.h>
+
+#include "app/module_path.h"
+#include "app/program_folder.h"
+#include "app/win32_user_prompts.h"
+#include "device/program_device_link.h"
+#include "macros/macro_commands.h"
+#include "macros/win32_profile_files.h"
+#include "settings/settings_state.h"
+#include "ui/main_window.h"
+#include "winlib/unique_handle.h"
+
+CTEV_KestraApp::CTEV_KestraApp()
+{
+    std::lock_guard lock(g_settingsMutex);
+    g_programFolder = FolderOfModulePath(ModuleFilePath());
+}
+
+BOOL CTEV_KestraApp::InitInstance()
+{
+    // Held for the life of the process.
+    static UniqueHandle instanceMutex;
+    instanceMutex.Reset(CreateMutexW(nullptr, FALSE, kSingleInstanceMutexName));
+    if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        if (HWND first = FindWindowW(nullptr, kMainWindowTitle)) ShowWindow(first, SW_RESTORE);
+        instanceMutex.Reset();
+        return FALSE;
+    }
+
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Win32ProfileFiles files;
+    SetProfileFiles(&files);
+    Win32UserPrompts prompts;
+    SetPrompts(&prompts);
+    {
+        CTEV_KestraDlg dialog;
+        dialog.DoModal();
+    }
+    SetPrompts(nullptr);
+    SetProfileFiles(nullptr);
+    return FALSE;
+}

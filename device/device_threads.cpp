@@ -1,0 +1,43 @@
+#include "device/device_threads.h"
+
+#include "app/clock.h"
+#include "device/device_event_threads.h"
+#include "device/hid_port.h"
+
+void DeviceThreads::Start(FilesSourceFactory makeFiles, ThreadStart onStart)
+{
+    if (Running()) return;
+    makeFiles_ = std::move(makeFiles);
+    onStart_ = std::move(onStart);
+    stop_ = false;
+    input_ = std::thread([this] { Run(DeviceThreadKind::Input, DeviceInputTurn); });
+    buttonAction_ = std::thread([this] { Run(DeviceThreadKind::ButtonAction, ButtonActionTurn); });
+}
+
+void DeviceThreads::Stop()
+{
+    if (!Running()) return;
+    stop_ = true;
+    HidPort& port = GetHidPort();
+    port.SetInputReadsCancelled(true);
+    input_.join();
+    buttonAction_.join();
+    port.SetInputReadsCancelled(false);
+}
+
+void DeviceThreads::Run(DeviceThreadKind kind, void (*turn)(DeviceLinkFilesSource&))
+{
+    try {
+        if (onStart_) onStart_(kind);
+    } catch (...) {
+    }
+    std::unique_ptr<DeviceLinkFilesSource> files;
+    while (!stop_) {
+        try {
+            if (!files) files = makeFiles_();
+            turn(*files);
+        } catch (...) {
+            GetClock().SleepMs(2);
+        }
+    }
+}

@@ -1,0 +1,24 @@
+#include "ui/macro_page_controls.h"
+
+CEdit* g_repeatCountEdit = nullptr;
+CEdit* g_macroNameEdit = nullptr;
+CMacGroupEdit* g_groupNameEdit = nullptr;
+CEditableListBox* g_macroList = nullptr;
+CEditableListBox* g_eventList = nullptr;
+CEditableListBox* g_lightList = nullptr;
+
+void CreateMacroPageControlObjects()
+{
+    static CEdit repeatCountEdit;
+    static CEdit macroNameEdit;
+    static CMacGroupEdit groupNameEdit;
+    static CEditableListBox macroList;
+    static CEditableListBox eventList;
+    static CEditableListBox lightList;
+    g_repeatCountEdit = &repeatCountEdit;
+    g_macroNameEdit = &macroNameEdit;
+    g_groupNameEdit = &groupNameEdit;
+    g_macroList = &macroList;
+    g_eventList = &eventList;
+    g_lightList = &lightList;
+}

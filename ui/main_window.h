@@ -1,0 +1,158 @@
+#pragma once
+// The program's one main window: a dialog with no standard controls of its own, painted from the
+// skin images and shaped by the skin's mask. Its methods live in the files of the subsystems that
+// own them: start-up (main_window_startup.cpp), the message switch (main_window_messages.cpp),
+// window life and tray (window_life.cpp), layouts (skin_layout*), painting (page_painting*).
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <thread>
+
+#include "settings/key_vocabulary.h"
+#include "ui/serial_apply.h"
+#include "ui/skin_types.h"
+#include "winlib/dialog.h"
+#include "winlib/gdi_object.h"
+#include "winlib/gdiplus_session.h"
+#include "winlib/image_cache.h"
+
+constexpr size_t kMainLayoutCount = 29;
+constexpr size_t kLedLayoutCount = 103;
+constexpr size_t kAdvancedLayoutCount = 138;
+constexpr size_t kMacroLayoutCount = 20;
+
+inline constexpr wchar_t kMainWindowTitle[] = L"AMorvek Quorvel Gaming Mouse";
+
+class CTEV_KestraDlg : public Dialog {
+public:
+    explicit CTEV_KestraDlg(HWND parent = nullptr);
+    ~CTEV_KestraDlg() override;
+
+    // Ends the program the way a missing skin file does: the message (once per run of the
+    // window), no tray icon, the exit command to the mouse, the dialog ended with 0. Start-up
+    // stops at its next step once this has run.
+    void EndWithMessage(const std::u16string& text);
+    bool Ending() const { return m_ending; }
+
+    // Part of the skin layouts (skin_layout*).
+    void ReadIniRecord(const std::u16string& path, const std::u16string& section, int key,
+                       std::array<std::u16string, 7>& fields);
+    void LoadSkinMainLayout();
+    void LoadSkinAdvanceLayout();
+    void LoadSkinColorLayout();
+    void LoadSkinMacroLayout();
+    void LoadWarningLayout();
+
+    // Painting (page_painting*): paints the whole window onto `dc`.
+    void PaintWindow(HDC dc);
+
+    // Tray icon.
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+
+    // Writes the settings to the mouse (the apply button, power broadcasts); an apply asked for
+    // while one runs runs once more after it.
+    void RequestApply() { m_apply.Request(); }
+
+    HWND m_parent = nullptr;
+    // Skin images are decoded through GDI+ while the window lives.
+    GdiplusSession m_gdiplus;
+
+    // Layout tables, filled by the layout loaders.
+    std::array<ButtonPos, kMainLayoutCount> m_mainPos{};
+    std::array<std::u16string, kMainLayoutCount> m_mainText;
+    std::array<ButtonPos, kLedLayoutCount> m_ledPos{};
+    std::array<std::u16string, kLedLayoutCount> m_ledText;
+    std::array<ButtonPos, kAdvancedLayoutCount> m_advancedPos{};
+    std::array<std::u16string, kAdvancedLayoutCount> m_advancedText;
+    std::array<ButtonPos, kMacroLayoutCount> m_macroPos{};
+    std::array<std::u16string, kMacroLayoutCount> m_macroText;
+    // Painting's working bitmap and its decoded page images (re-read only when a file changes).
+    BitmapOwner m_pageBitmap;
+    ImageCache m_pageImage;
+    HICON m_hIcon = nullptr;
+    MacVkAndText m_macVkAndText;
+
+protected:
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnInitDialog() override;
+
+private:
+    // Start-up steps (main_window_startup.cpp).
+    void StartWorkerThreads();
+    void AddAboutToSystemMenu();
+    void SetUpFolders();
+    void LoadCurrentProfileAndLanguage();
+    void CreateFonts();
+    bool CutWindowShape();
+    void LoadMacroData();
+    void FindMouseAtStart();
+
+    // Message handlers, one per entry of the message table.
+    void OnSysCommand(UINT command, LPARAM parameter, bool& handled);
+    void OnPaint();
+    HICON OnQueryDragIcon();
+    void OnLButtonDown(UINT flags, POINT point);
+    void OnLButtonUp(UINT flags, POINT point);
+    void OnMouseMove(UINT flags, POINT point);
+    BOOL OnEraseBkgnd(HDC dc);
+    HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
+    void OnClose();
+    void OnMenuShowWindow();
+    LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    BOOL OnDeviceChange(UINT event, LPARAM data);
+    void OnPowerBroadcast();
+    void OnDrawItem(UINT controlId, DRAWITEMSTRUCT* item);
+    void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* item);
+    LRESULT OnProfileSelected(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMacroGroupChosen(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMacroFileCommand(WPARAM wParam, LPARAM lParam);
+    void OnGroupNameChange();
+    void OnMacroListSelChange();
+    void OnMacroNameChange();
+    void OnRepeatCountChange();
+    void OnEventListSelChange();
+    void OnLightListSelChange();
+    void OnLightListDblClk();
+    LRESULT OnLightParamChosen(WPARAM wParam, LPARAM lParam);
+    LRESULT OnMacroListEditEnd(WPARAM wParam, LPARAM lParam);
+    void OnInsertBeforeLeftDown();
+    void OnInsertBeforeLeftUp();
+    void OnInsertBeforeRightDown();
+    void OnInsertBeforeRightUp();
+    void OnInsertBeforeMiddleDown();
+    void OnInsertBeforeMiddleUp();
+    void OnInsertAfterLeftDown();
+    void OnInsertAfterLeftUp();
+    void OnInsertAfterRightDown();
+    void OnInsertAfterRightUp();
+    void OnInsertAfterMiddleDown();
+    void OnInsertAfterMiddleUp();
+    void OnInsertXYNegNeg();
+    void OnInsertXYNegPos();
+    void OnInsertXYPosNeg();
+    void OnInsertXYPosPos();
+    void OnInsertSetCpi();
+    void OnInsertResetCpi();
+    void OnInsertLight();
+    void OnInsertDelay();
+    void OnChangeParameters();
+    void OnModifyDelay();
+    void OnMacroDeleteEvent();
+
+    bool OnCommand(UINT command, UINT notification);
+    void OnDestroy();
+
+    bool m_ending = false;
+    bool m_endMessageShown = false;
+    // The black background of the macro page's edits and lists.
+    BrushOwner m_controlBrush;
+    SerialApply m_apply;
+    std::thread m_blinkThread;
+};
+
+// Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),
+// each made owner-drawn.
+void LoadLanguageMenus(uint32_t language);

@@ -1,0 +1,214 @@
+// The main window's construction, destruction and start-up sequence.
+#include <array>
+#include <atomic>
+#include <optional>
+
+#include "app/resource_ids.h"
+#include "app/clock.h"
+#include "app/user_prompts.h"
+#include "device/apply_tables.h"
+#include "device/command_protocol.h"
+#include "device/device_discovery.h"
+#include "device/main_window_link.h"
+#include "device/program_device_link.h"
+#include "macros/macro_commands.h"
+#include "macros/macro_record.h"
+#include "settings/config_ini_file.h"
+#include "settings/settings_state.h"
+#include "ui/blink_thread.h"
+#include "ui/command_line.h"
+#include "ui/font_scale.h"
+#include "ui/led_mode_names.h"
+#include "ui/macro_page_controls.h"
+#include "ui/main_window.h"
+#include "ui/main_window_globals.h"
+#include "ui/pending_layout_paint.h"
+#include "ui/window_messages.h"
+#include "winlib/image_file.h"
+#include "winlib/mask_runs.h"
+#include "winlib/point_font.h"
+#include "winlib/region_from_runs.h"
+#include "winlib/wide.h"
+
+namespace {
+
+std::atomic<HWND> g_mainWindowHandle{nullptr};
+
+// The device threads' repaint requests.
+void RepaintMainWindow()
+{
+    if (HWND window = g_mainWindowHandle.load()) InvalidateRect(window, nullptr, TRUE);
+}
+
+RegionOwner RectRegion(const RECT& rect) { return RegionOwner(CreateRectRgnIndirect(&rect)); }
+
+}  // namespace
+
+CTEV_KestraDlg::CTEV_KestraDlg(HWND parent)
+    : Dialog(IDD_TEV_KESTRA_DIALOG), m_parent(parent), m_apply([] { WriteSettingsToDevice(); })
+{
+    m_hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
+}
+
+CTEV_KestraDlg::~CTEV_KestraDlg()
+{
+    if (m_blinkThread.joinable()) m_blinkThread.join();
+}
+
+BOOL CTEV_KestraDlg::OnInitDialog()
+{
+    g_mainWindowHandle = Handle();
+    SetMainWindowRepaint(RepaintMainWindow);
+    m_controlBrush.Reset(CreateSolidBrush(RGB(0, 0, 0)));
+
+    StartWorkerThreads();
+    AddAboutToSystemMenu();
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
+    SetUpFolders();
+    LoadCurrentProfileAndLanguage();
+    LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
+    CreateFonts();
+    View().SetText(kMainWindowTitle);
+
+    LoadSkinMainLayout();
+    LoadSkinColorLayout();
+    LoadSkinAdvanceLayout();
+    LoadSkinMacroLayout();
+    if (m_ending) return TRUE;
+    CreateMacroPageControlObjects();
+    FillLedModeNames();
+    LoadWarningLayout();
+    if (m_ending || !CutWindowShape()) return TRUE;
+
+    LoadMacroData();
+    LoadLanguageMenus(g_languageEnglish);
+    FindMouseAtStart();
+    return TRUE;
+}
+
+void CTEV_KestraDlg::StartWorkerThreads()
+{
+    StartDeviceThreads();
+    // The flag is up before the thread can clear it.
+    g_blinkRunning = 1;
+    if (!m_blinkThread.joinable()) m_blinkThread = std::thread(BlinkThread, static_cast<void*>(Handle()));
+}
+
+void CTEV_KestraDlg::AddAboutToSystemMenu()
+{
+    HMENU systemMenu = GetSystemMenu(Handle(), FALSE);
+    if (systemMenu == nullptr) return;
+    const wchar_t* text = nullptr;
+    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_ABOUTBOX, reinterpret_cast<LPWSTR>(&text), 0);
+    if (length <= 0 || text == nullptr) return;
+    const std::wstring about(text, static_cast<size_t>(length));
+    AppendMenuW(systemMenu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(systemMenu, MF_STRING, kAboutCommand, about.c_str());
+}
+
+void CTEV_KestraDlg::SetUpFolders()
+{
+    std::lock_guard lock(g_settingsMutex);
+    g_skinFolder = g_programFolder + u"\\skins";
+    g_configFolder = g_skinFolder + u"\\config\\";
+    g_configIniPath = g_skinFolder + u"\\config\\config.ini";
+}
+
+void CTEV_KestraDlg::LoadCurrentProfileAndLanguage()
+{
+    // A CurConfig outside 1..4 (or none) is taken as profile 1, so the profile tables are never
+    // indexed outside their four rows.
+    LoadInitSection(g_configIniPath);
+    std::lock_guard lock(g_settingsMutex);
+    g_configSection = u"Config" + g_curConfigText;
+}
+
+void CTEV_KestraDlg::CreateFonts()
+{
+    HDC display = CreateDCW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int pixelsPerInch = display != nullptr ? GetDeviceCaps(display, LOGPIXELSX) : 96;
+    if (display != nullptr) DeleteDC(display);
+    const int32_t tenths = FontPointTenths(DisplayScale(pixelsPerInch));
+    g_fontEn = CreatePointFont(tenths, L"Arial");
+    g_fontEs = CreatePointFont(tenths, L"Arial");
+    g_fontLarge = CreatePointFont(tenths + kLargeFontExtraTenths, L"Arial");
+}
+
+bool CTEV_KestraDlg::CutWindowShape()
+{
+    g_mainMaskPath = g_skinFolder + u"\\main_mask.jpg";
+    std::optional<ImageBitmap> mask = LoadImageBitmap(AsWide(g_mainMaskPath));
+    std::optional<PixelImage> pixels = mask ? ReadBitmapPixels(mask->bitmap.Get()) : std::nullopt;
+    if (!pixels) {
+        EndWithMessage((g_languageEnglish != 0 ? u"Cannot read the window's mask image:\n"
+                                                : u"No se puede leer la imagen de máscara de la ventana:\n") +
+                       g_mainMaskPath);
+        return false;
+    }
+    g_skinWidth = pixels->width;
+    g_skinHeight = pixels->height;
+    const std::vector<PixelRun> runs = MaskRuns(pixels->pixels, pixels->width, pixels->height);
+    RegionOwner shape = RegionFromRuns(runs);
+    g_windowRegion = RegionFromRuns(runs);
+    // Cut by difference: controls that overlap must not add area back.
+    for (const RECT& control : {g_macroNameEditRect, g_macroListRect, g_eventListRect}) {
+        RegionOwner cut = RectRegion(control);
+        CombineRgn(g_windowRegion.Get(), g_windowRegion.Get(), cut.Get(), RGN_DIFF);
+    }
+    // The window owns its shape from here on.
+    if (SetWindowRgn(Handle(), shape.Get(), TRUE) != 0) shape.Release();
+    return true;
+}
+
+void CTEV_KestraDlg::LoadMacroData()
+{
+    {
+        std::lock_guard lock(g_settingsMutex);
+        const char16_t* language = g_languageEnglish != 0 ? u"\\INI_EN" : u"\\INI_CN";
+        g_macroFolder = g_skinFolder + language + u"\\macro\\";
+        g_macroResetFolder = g_skinFolder + language + u"\\macroReset\\";
+    }
+    LoadMacroGroups();
+    if (g_macroGroupCount != 0) {
+        LoadGroupFile(g_currentGroup, true);
+        LoadGroupMacroNames();
+    }
+    ReadConstMacroFile(g_programFolder + u"\\constMacro.dat");
+    const uint16_t events = g_currentMacro < g_macroTable.size() ? g_macroTable[g_currentMacro].eventCount : 0;
+    g_eventLine = events != 0 ? 2 * events - 2 : 0;
+}
+
+void CTEV_KestraDlg::FindMouseAtStart()
+{
+    g_deviceIds = kKestraDeviceIds;
+    g_deviceConnected = FindDevice(reinterpret_cast<WindowHandleValue>(Handle()));
+    if (g_deviceConnected == 0) {
+        EndWithMessage(std::u16string(g_languageEnglish != 0 ? u"Please plug-in USB Mouse:"
+                                                             : u"Por favor conecte el mouse USB:") +
+                       u"AMorvek Quorvel Gaming Mouse Install");
+        return;
+    }
+    GetClock().SleepMs(5);
+    if (std::optional<DeviceStatusReport> status = ReadDeviceStatus()) g_deviceOptionNibble = status->OptionNibble();
+    AddTrayIcon();
+    if (CommandLineAsksHidden(FromWide(GetCommandLineW()))) g_startHidden = 1;
+}
+
+void CTEV_KestraDlg::EndWithMessage(const std::u16string& text)
+{
+    if (!m_endMessageShown) {
+        m_endMessageShown = true;
+        GetPrompts().ShowMessage(text, u"", MessageStyle::Ok);
+    }
+    RemoveTrayIcon();
+    SendDriverExit();
+    m_ending = true;
+    End(0);
+}
+
+void CTEV_KestraDlg::OnDestroy()
+{
+    RemoveTrayIcon();
+    SetMainWindowRepaint(nullptr);
+    g_mainWindowHandle = nullptr;
+}

@@ -1,0 +1,18 @@
+#include "ui/serial_apply.h"
+
+void SerialApply::Request()
+{
+    if (running_) {
+        again_ = true;
+        return;
+    }
+    running_ = true;
+    struct Clear {
+        bool& flag;
+        ~Clear() { flag = false; }
+    } clear{running_};
+    do {
+        again_ = false;
+        apply_();
+    } while (again_);
+}

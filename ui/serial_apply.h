@@ -1,0 +1,18 @@
+#pragma once
+// Runs the apply so that one never starts inside another: a request that arrives while an apply
+// runs (a power broadcast delivered while the apply shows a message) is remembered, and the
+// apply runs once more after the current one ends, however many such requests came.
+// Platform-free; user-interface thread only.
+#include <functional>
+
+class SerialApply {
+public:
+    explicit SerialApply(std::function<void()> apply) : apply_(std::move(apply)) {}
+    void Request();
+    bool Running() const { return running_; }
+
+private:
+    std::function<void()> apply_;
+    bool running_ = false;
+    bool again_ = false;
+};

@@ -1,0 +1,147 @@
+// The main window's life: closing and the exit command, the tray icon and its menu, the system
+// menu, device arrival and removal, power events, control colours and owner-drawn menu items.
+#include <windows.h>
+#include <dbt.h>
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "app/resource_ids.h"
+#include "device/command_protocol.h"
+#include "device/device_discovery.h"
+#include "device/win32_hid_port.h"
+#include "ui/about_dialog.h"
+#include "ui/main_window.h"
+#include "ui/main_window_globals.h"
+#include "ui/tev_menu.h"
+#include "ui/window_messages.h"
+
+namespace {
+constexpr UINT kDeviceArrival = 0x8000;
+constexpr UINT kDeviceRemoveComplete = 0x8004;
+
+void SendTrayRequest(HWND window, HICON icon, DWORD request, const wchar_t* tip)
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = NOTIFYICONDATAW_V3_SIZE;
+    data.hWnd = window;
+    data.uID = TRAY_ICON_ID;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = WM_TRAY_NOTIFY;
+    data.hIcon = icon;
+    std::wcsncpy(data.szTip, tip, sizeof(data.szTip) / sizeof(data.szTip[0]) - 1);
+    Shell_NotifyIconW(request, &data);
+}
+}  // namespace
+
+void CTEV_KestraDlg::AddTrayIcon()
+{
+    if (Handle() != nullptr) SendTrayRequest(Handle(), m_hIcon, NIM_ADD, kMainWindowTitle);
+}
+
+void CTEV_KestraDlg::RemoveTrayIcon()
+{
+    if (Handle() != nullptr) SendTrayRequest(Handle(), m_hIcon, NIM_DELETE, L"TEV_Kestra");
+}
+
+void CTEV_KestraDlg::OnClose()
+{
+    RemoveTrayIcon();
+    SendDriverExit();
+    End(0);
+}
+
+void CTEV_KestraDlg::OnSysCommand(UINT command, LPARAM, bool& handled)
+{
+    switch (command & 0xFFF0) {
+    case kAboutCommand: {
+        CAboutDlg about;
+        about.DoModal(Handle());
+        break;
+    }
+    case SC_MINIMIZE:
+        View().Show(SW_MINIMIZE);
+        break;
+    case SC_RESTORE:
+        View().Show(SW_RESTORE);
+        break;
+    case SC_CLOSE:
+        View().Show(SW_MINIMIZE);
+        AddTrayIcon();
+        break;
+    default:
+        handled = false;
+        break;
+    }
+}
+
+LRESULT CTEV_KestraDlg::OnTrayNotify(WPARAM iconId, LPARAM mouseMessage)
+{
+    if (iconId != TRAY_ICON_ID) return 1;
+    if (mouseMessage == WM_LBUTTONDBLCLK) {
+        OnMenuShowWindow();
+    } else if (mouseMessage == WM_RBUTTONUP) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        HMENU menu = GetSubMenu(g_trayMenu.Get(), 0);
+        SetForegroundWindow(Handle());
+        if (menu != nullptr) TrackPopupMenu(menu, 0, cursor.x, cursor.y, 0, Handle(), nullptr);
+    }
+    return 0;
+}
+
+void CTEV_KestraDlg::OnMenuShowWindow()
+{
+    View().Show(SW_SHOW);
+    View().Show(SW_RESTORE);
+}
+
+BOOL CTEV_KestraDlg::OnDeviceChange(UINT event, LPARAM data)
+{
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    if (event == kDeviceArrival) {
+        if (header != nullptr && IsOurDeviceBroadcast(header) && g_deviceConnected == 0)
+            g_deviceConnected = FindDevice(reinterpret_cast<WindowHandleValue>(Handle()));
+    } else if (event == kDeviceRemoveComplete) {
+        if (header != nullptr && IsOurDeviceBroadcast(header)) {
+            g_deviceConnected = 0;
+            RemoveTrayIcon();
+            End(0);
+        }
+    }
+    return TRUE;
+}
+
+void CTEV_KestraDlg::OnPowerBroadcast() { RequestApply(); }
+
+BOOL CTEV_KestraDlg::OnEraseBkgnd(HDC)
+{
+    if (g_startHidden != 0) {
+        g_startHidden = 0;
+        View().Show(SW_MINIMIZE);
+    }
+    return TRUE;
+}
+
+HBRUSH CTEV_KestraDlg::OnCtlColor(HDC dc, HWND, UINT kind)
+{
+    SetBkMode(dc, TRANSPARENT);
+    if (kind == WM_CTLCOLOREDIT || kind == WM_CTLCOLORLISTBOX) {
+        SetTextColor(dc, RGB(255, 255, 255));
+        SetBkColor(dc, RGB(0, 0, 0));
+        return m_controlBrush.Get();
+    }
+    return nullptr;
+}
+
+void CTEV_KestraDlg::OnDrawItem(UINT controlId, DRAWITEMSTRUCT* item)
+{
+    if (controlId == 0) g_trayMenu.DrawItem(item);
+}
+
+void CTEV_KestraDlg::OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* item)
+{
+    if (controlId == 0) g_trayMenu.MeasureItem(item);
+}
+
+HICON CTEV_KestraDlg::OnQueryDragIcon() { return m_hIcon; }

@@ -1,0 +1,11 @@
+#include "winlib/application.h"
+
+int Application::Run()
+{
+    try {
+        InitInstance();
+    } catch (...) {
+        return 1;
+    }
+    return 0;
+}

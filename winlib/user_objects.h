@@ -1,0 +1,15 @@
+#pragma once
+// Owners of the user-interface objects the program creates: menus and icons.
+#include <windows.h>
+
+#include "winlib/handle_owner.h"
+
+struct MenuDeleter {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+struct IconDeleter {
+    void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+
+using MenuOwner = HandleOwner<HMENU, MenuDeleter>;
+using IconOwner = HandleOwner<HICON, IconDeleter>;
