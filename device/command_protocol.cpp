@@ -30,11 +30,12 @@ private:
     ScopedDeviceTraffic traffic_;
 };
 
-// The collection's feature length, bounded by the buffer. A length that cannot hold a whole
-// command sends nothing.
+// The collection's feature length. A length that cannot hold a whole command, or that the
+// buffer cannot hold (the system would refuse a shorter report anyway), sends nothing.
 std::size_t FeatureLength()
 {
-    return std::min<std::size_t>(g_writeCaps.featureReportByteLength, g_featureBuffer.size());
+    const std::size_t length = g_writeCaps.featureReportByteLength;
+    return length <= g_featureBuffer.size() ? length : 0;
 }
 
 bool SendLocked(HidPort& port, const DeviceCommandReport& report)

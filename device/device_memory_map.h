@@ -8,6 +8,8 @@
 namespace DeviceMemoryMap {
 constexpr uint16_t ProfileByte = 0x01;
 constexpr uint16_t FirstFixedBlock = 0x08;
+constexpr uint16_t DpiLevelByte = 0x18;  // 0x50 | active DPI level
+constexpr uint16_t DpiEnableByte = 0x19; // bit i: DPI level i takes part in switching
 constexpr uint16_t LedByte = 0x1C;
 constexpr uint16_t CycleColourByte = 0x1D;
 constexpr uint16_t LedFeatureByte = 0x3A;
@@ -31,6 +33,15 @@ constexpr int SlotBytesPerProfile = 12;
 // The blocks written before the marker byte is read, and those written after it, in order.
 constexpr std::array<uint16_t, 7> BlocksBeforeMarker{0x08, 0x10, 0x18, 0x20, 0x28, 0x30, 0x38};
 constexpr std::array<uint16_t, 8> BlocksAfterMarker{0x40, 0x48, 0x50, 0x58, 0x60, 0x68, 0x70, 0x78};
+
+// The byte of device slot `slot` (0..11) of `profile` in the fixed blocks.
+constexpr uint16_t SlotByteAddress(int profile, int slot)
+{
+    constexpr uint16_t kFirstSlotByte[Profiles] = {0x08, 0x44, 0x50, 0x60};
+    // Profile 0's slots 9..11 sit apart, at 0x3B..0x3D.
+    if (profile == 0 && slot >= 9) return static_cast<uint16_t>(0x3B + slot - 9);
+    return static_cast<uint16_t>(kFirstSlotByte[profile & 3] + slot);
+}
 
 constexpr uint16_t DescriptorAddress(int profile, int slot)
 {

@@ -5,7 +5,9 @@
 #include "app/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
+#include "device/device_event_threads.h"
 #include "device/device_ids.h"
+#include "device/device_memory_map.h"
 
 namespace {
 
@@ -132,11 +134,154 @@ std::vector<SimulatedCollection> SimulatedMouse::Interfaces() const
     return interfaces_;
 }
 
+void SimulatedMouse::SetDeviceChangeSink(DeviceChangeSink* sink)
+{
+    std::lock_guard<std::recursive_mutex> plug(plugMutex_);
+    std::lock_guard<std::mutex> lock(mutex_);
+    sink_ = sink;
+}
+
 void SimulatedMouse::Unplug()
 {
+    std::lock_guard<std::recursive_mutex> plug(plugMutex_);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (unplugged_) return;
+        unplugged_ = true;
+        // A pulled device takes its handles with it: they stay dead after it comes back.
+        for (auto it = handles_.begin(); it != handles_.end();) {
+            const std::size_t c = it->second.collection;
+            it = c < interfaces_.size() && interfaces_[c].partOfMouse ? handles_.erase(it) : std::next(it);
+        }
+        inputQueue_.clear();
+        run_ = RunKind::None;
+        stagedSet_.fill(false);
+        inputArrived_.notify_all();
+    }
+    Announce(DeviceChange::RemoveComplete);
+}
+
+void SimulatedMouse::PlugIn()
+{
+    std::lock_guard<std::recursive_mutex> plug(plugMutex_);
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        if (!unplugged_) return;
+        unplugged_ = false;
+    }
+    Announce(DeviceChange::Arrival);
+}
+
+bool SimulatedMouse::IsPluggedIn() const
+{
     std::lock_guard<std::mutex> lock(mutex_);
-    unplugged_ = true;
+    return !unplugged_;
+}
+
+std::vector<DeviceChangeNotice> SimulatedMouse::Notifications() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return notices_;
+}
+
+// Called with plugMutex_ held and mutex_ free, so the sink may call back into the mouse.
+void SimulatedMouse::Announce(DeviceChange change)
+{
+    std::vector<DeviceChangeNotice> notices;
+    DeviceChangeSink* sink = nullptr;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        for (const SimulatedCollection& c : interfaces_) {
+            if (!c.partOfMouse) continue;
+            for (WindowHandleValue window : registrations_) notices.push_back(DeviceChangeNotice{window, change, c.path});
+        }
+        notices_.insert(notices_.end(), notices.begin(), notices.end());
+        sink = sink_;
+    }
+    if (!sink) return;
+    for (const DeviceChangeNotice& notice : notices) sink->DeviceInterfaceChanged(notice);
+}
+
+// --- The mouse's own actions
+
+bool SimulatedMouse::QueueMouseReport(uint8_t event, uint8_t state)
+{
+    if (unplugged_) return false;
+    inputQueue_.push_back({kInputReportId, event, state});
     inputArrived_.notify_all();
+    return true;
+}
+
+namespace {
+
+// The next level whose enable bit is set, looking from `level` in steps of `direction`.
+int NextEnabledLevel(int level, uint8_t enableMask, int direction, bool wrap)
+{
+    constexpr int kLevels = 6;
+    for (int step = 1; step < kLevels + (wrap ? 0 : 1); ++step) {
+        int candidate = level + direction * step;
+        if (wrap) candidate = (candidate % kLevels + kLevels) % kLevels;
+        if (candidate < 0 || candidate >= kLevels) break;
+        if (enableMask & (1u << candidate)) return candidate;
+    }
+    return level;
+}
+
+}  // namespace
+
+void SimulatedMouse::CarryOutButtonFunction(int button)
+{
+    const uint8_t code = memory_[DeviceMemoryMap::SlotByteAddress(activeProfile_, button)] & 0x1F;
+    const uint8_t enabled = memory_[DeviceMemoryMap::DpiEnableByte] & 0x3F;
+    switch (code) {
+    case DeviceButtonCode::DpiFunction:
+        dpiLevel_ = NextEnabledLevel(dpiLevel_, enabled, +1, true);
+        break;
+    case DeviceButtonCode::DpiUp:
+        dpiLevel_ = NextEnabledLevel(dpiLevel_, enabled, +1, false);
+        break;
+    case DeviceButtonCode::DpiDown:
+        dpiLevel_ = NextEnabledLevel(dpiLevel_, enabled, -1, false);
+        break;
+    case DeviceButtonCode::FirstProfileFunction:
+        activeProfile_ = (activeProfile_ + 1) & 3;
+        break;
+    default:
+        if (code > DeviceButtonCode::FirstProfileFunction && code <= DeviceButtonCode::FirstProfileFunction + 4) {
+            activeProfile_ = code - DeviceButtonCode::FirstProfileFunction - 1;
+        }
+        break;
+    }
+}
+
+bool SimulatedMouse::PressButton(int button)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (unplugged_ || button < 0 || button >= kButtons) return false;
+    CarryOutButtonFunction(button);
+    return QueueMouseReport(static_cast<uint8_t>(DeviceInputEvent::FirstButton + button),
+                            static_cast<uint8_t>(kButtonPressedBit | (dpiLevel_ & 0x3F)));
+}
+
+bool SimulatedMouse::ReleaseButton(int button)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (button < 0 || button >= kButtons) return false;
+    return QueueMouseReport(static_cast<uint8_t>(DeviceInputEvent::FirstButton + button), static_cast<uint8_t>(dpiLevel_ & 0x3F));
+}
+
+bool SimulatedMouse::SwitchProfile(int profile)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (unplugged_) return false;
+    activeProfile_ = profile & 3;
+    return QueueMouseReport(DeviceInputEvent::ProfileSwitched, 0);
+}
+
+bool SimulatedMouse::StepMacro(bool up)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return QueueMouseReport(up ? DeviceInputEvent::StepUp : DeviceInputEvent::StepDown, 0);
 }
 
 uint8_t SimulatedMouse::MemoryAt(uint16_t address) const
@@ -171,16 +316,36 @@ int SimulatedMouse::ActiveProfile() const
     return activeProfile_;
 }
 
+void SimulatedMouse::SetDpiLevel(int level)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    dpiLevel_ = level & 0x3F;
+}
+
+int SimulatedMouse::DpiLevel() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return dpiLevel_;
+}
+
 void SimulatedMouse::SetOptionNibble(uint8_t nibble)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     optionNibble_ = nibble & 0x0F;
 }
 
-void SimulatedMouse::SetStatusTail(const std::vector<uint8_t>& bytesFromEighth)
+void SimulatedMouse::SetStatusBytes(std::size_t first, const std::vector<uint8_t>& bytes)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    statusTail_ = bytesFromEighth;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const std::size_t index = first + i;
+        const uint8_t value = bytes[i];
+        if (index == 0 || index >= statusBytes_.size()) continue;
+        if (index == 1) replyByte_ = value;
+        if (index == 6) activeProfile_ = (value >> 2) & 3;
+        if (index == 7) optionNibble_ = value & 0x0F;
+        statusBytes_[index] = value;
+    }
 }
 
 void SimulatedMouse::QueueInputReport(const std::vector<uint8_t>& report)
@@ -212,10 +377,17 @@ std::vector<std::vector<uint8_t>> SimulatedMouse::SentReports() const
     return sent;
 }
 
+std::vector<LoggedReport> SimulatedMouse::RefusedCalls() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return refused_;
+}
+
 void SimulatedMouse::ClearLog()
 {
     std::lock_guard<std::mutex> lock(mutex_);
     log_.clear();
+    refused_.clear();
 }
 
 int SimulatedMouse::ApplyCount() const
@@ -276,6 +448,12 @@ std::vector<WindowHandleValue> SimulatedMouse::Registrations() const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return registrations_;
+}
+
+int SimulatedMouse::RegistrationCalls() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return registrationCalls_;
 }
 
 // --- HidPort
@@ -347,13 +525,19 @@ bool SimulatedMouse::GetCaps(HidHandle handle, HidCaps& caps)
 bool SimulatedMouse::RegisterDeviceNotifications(WindowHandleValue window)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    registrations_.push_back(window);
+    ++registrationCalls_;
+    if (std::find(registrations_.begin(), registrations_.end(), window) == registrations_.end()) registrations_.push_back(window);
     return true;
 }
 
 void SimulatedMouse::Record(ReportDirection direction, std::span<const uint8_t> bytes, const std::u16string& path)
 {
     log_.push_back(LoggedReport{GetClock().NowMs(), direction, std::vector<uint8_t>(bytes.begin(), bytes.end()), path});
+}
+
+void SimulatedMouse::Refuse(ReportDirection direction, std::span<const uint8_t> bytes)
+{
+    refused_.push_back(LoggedReport{GetClock().NowMs(), direction, std::vector<uint8_t>(bytes.begin(), bytes.end()), {}});
 }
 
 bool SimulatedMouse::SetFeature(HidHandle handle, std::span<const uint8_t> report)
@@ -363,6 +547,7 @@ bool SimulatedMouse::SetFeature(HidHandle handle, std::span<const uint8_t> repor
     const SimulatedCollection* c = CollectionOf(handle, &access);
     // As the system does: the report must be exactly the collection's feature length.
     if (!c || access != HidAccess::Write || c->featureReportLength == 0 || report.size() != c->featureReportLength) {
+        Refuse(ReportDirection::SetFeature, report);
         return false;
     }
     Record(ReportDirection::SetFeature, report, c->path);
@@ -376,18 +561,18 @@ bool SimulatedMouse::GetFeature(HidHandle handle, std::span<uint8_t> report)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const SimulatedCollection* c = CollectionOf(handle, nullptr);
-    if (!c || c->featureReportLength == 0 || report.size() != c->featureReportLength) return false;
-    if (!IsCommandCollection(*c) || report.size() < kDeviceCommandLength || report[0] != kDeviceReportId) return false;
+    if (!c || c->featureReportLength == 0 || report.size() != c->featureReportLength || !IsCommandCollection(*c) ||
+        report.size() < kDeviceCommandLength || report[0] != kDeviceReportId) {
+        Refuse(ReportDirection::GetFeature, report);
+        return false;
+    }
     // A status request in the middle of a write run is another thread's report landing inside it.
     if (run_ == RunKind::Write) InterruptRun();
-    std::fill(report.begin(), report.end(), uint8_t{0});
     report[0] = kDeviceReportId;
     report[1] = replyByte_;
-    report[6] = static_cast<uint8_t>(activeProfile_ << 2);
-    report[7] = optionNibble_;
-    for (std::size_t i = 0; i < statusTail_.size() && kDeviceCommandLength + i < report.size(); ++i) {
-        report[kDeviceCommandLength + i] = statusTail_[i];
-    }
+    for (std::size_t i = 2; i < report.size(); ++i) report[i] = i < statusBytes_.size() ? statusBytes_[i] : 0;
+    report[6] = static_cast<uint8_t>((statusBytes_[6] & ~0x0Cu) | (activeProfile_ << 2));
+    report[7] = static_cast<uint8_t>((statusBytes_[7] & 0xF0u) | optionNibble_);
     Record(ReportDirection::GetFeature, report, c->path);
     return true;
 }
@@ -398,8 +583,11 @@ bool SimulatedMouse::ReadInput(HidHandle handle, std::span<uint8_t> report, std:
     bytesRead = 0;
     HidAccess access = HidAccess::Probe;
     const SimulatedCollection* c = CollectionOf(handle, &access);
-    if (!c || access != HidAccess::Read || c->inputReportLength == 0 || report.size() < c->inputReportLength) return false;
-    if (!IsInputCollection(*c)) return false;
+    if (!c || access != HidAccess::Read || c->inputReportLength == 0 || report.size() < c->inputReportLength ||
+        !IsInputCollection(*c)) {
+        Refuse(ReportDirection::InputRead, report);
+        return false;
+    }
     inputArrived_.wait(lock, [&] {
         return !inputQueue_.empty() || unplugged_ || readsCancelled_ || handles_.count(handle) == 0;
     });
@@ -502,9 +690,16 @@ void SimulatedMouse::HandleMemoryAccess(std::span<const uint8_t> report)
     case MemoryOp::ApplyAll:
         if (run_ != RunKind::None) InterruptRun();
         ++applyCount_;
+        TakeUpMemory();
         break;
     default:
         if (run_ != RunKind::None) InterruptRun();
         break;
     }
+}
+
+void SimulatedMouse::TakeUpMemory()
+{
+    activeProfile_ = (memory_[DeviceMemoryMap::ProfileByte] >> 5) & 3;
+    dpiLevel_ = memory_[DeviceMemoryMap::DpiLevelByte] & 7;
 }

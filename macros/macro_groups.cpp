@@ -1,6 +1,7 @@
 #include "macros/macro_groups.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "app/user_prompts.h"
 #include "settings/ini_value.h"
@@ -23,6 +24,7 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
 {
     const std::u16string groupFile = GroupFileOf(macroFolder);
     if (!files.FileExists(groupFile)) ShowMessage(kGroupFileMissingMessage);
+    std::lock_guard lock(g_macroStoreLock);
     const int32_t stored = ParseIniInt(files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
     // The program never writes more than ten groups; a larger or negative count from an edited
     // file keeps the first ten (or none) rather than overrunning the name table.
@@ -68,6 +70,7 @@ bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std:
 
 void LoadGroupMacroNames(ProfileFiles& files, const std::u16string& macroFolder)
 {
+    std::lock_guard lock(g_macroStoreLock);
     const uint8_t groups = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
     for (uint8_t g = 0; g < groups; ++g) {
         const std::u16string path = GroupFilePath(macroFolder, g);

@@ -21,8 +21,9 @@ inline constexpr char16_t kGroupCountKey[] = u"macGrpNum";
 inline constexpr char16_t kGroupNameSection[] = u"MACRO_GROUP_NAME";
 inline constexpr char16_t kGroupFileMissingMessage[] = u"Can't find the file.";
 
-// Group globals, written on the user-interface thread only. The two name tables,
-// g_macroGroupNames and g_groupMacroNames, stand with the other display names of the settings.
+// Group globals, written on the user-interface thread only, under g_macroStoreLock (the device
+// input thread reads the list to find a macro's file). The two name tables, g_macroGroupNames
+// and g_groupMacroNames, stand with the other display names of the settings.
 extern uint8_t g_macroGroupCount;
 extern uint8_t g_currentGroup;
 extern std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts;
@@ -34,4 +35,6 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
 void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,
                    bool parse);
+// Names of every group's macros. A group whose "macroNum" is above 12 lists its first 12, the
+// macros the editor opens and an assignment may name.
 void LoadGroupMacroNames(ProfileFiles& files, const std::u16string& macroFolder);

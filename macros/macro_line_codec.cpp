@@ -32,6 +32,9 @@ uint16_t Join16(int32_t lo, int32_t hi)
 
 uint8_t Low8(int32_t value) { return static_cast<uint8_t>(static_cast<uint32_t>(value)); }
 
+// The name is stored as its 20 raw bytes: each field is one byte, whatever number it holds.
+char16_t NameUnit(int32_t lo, int32_t hi) { return static_cast<char16_t>(Low8(lo) | (Low8(hi) << 8)); }
+
 void AppendByte(std::u16string& line, uint8_t value) { line = AppendNumber3(std::move(line), value); }
 
 void Append16(std::u16string& line, uint16_t value)
@@ -41,8 +44,6 @@ void Append16(std::u16string& line, uint16_t value)
 }
 
 }  // namespace
-
-
 
 int32_t ThreeDigitField(std::u16string_view line, size_t index)
 {
@@ -93,7 +94,10 @@ void DecodeMacroLine(std::u16string_view line, MacroRecord& record, KeyConvert v
         const int32_t lo = next();
         return Join16(lo, next());
     };
-    for (char16_t& unit : record.name) unit = next16();
+    for (char16_t& unit : record.name) {
+        const int32_t lo = next();
+        unit = NameUnit(lo, next());
+    }
     record.loopMode = Low8(next());
     for (uint16_t* value : {&record.repeatCount, &record.eventCount, &record.moveCount, &record.countF7,
                             &record.cpiCount, &record.countFA})
@@ -119,7 +123,7 @@ std::u16string DecodeMacroLineName(std::u16string_view line)
 {
     std::u16string name;
     for (size_t unit = 0; unit + 1 < kMacroNameUnits; ++unit) {
-        const auto value = Join16(ThreeDigitField(line, unit * 2), ThreeDigitField(line, unit * 2 + 1));
+        const char16_t value = NameUnit(ThreeDigitField(line, unit * 2), ThreeDigitField(line, unit * 2 + 1));
         if (value == 0) break;
         name.push_back(static_cast<char16_t>(value));
     }

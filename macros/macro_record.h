@@ -140,6 +140,10 @@ void ClampMacroRecord(MacroRecord& record);
 // group loads) and by the device input thread (step download): every writer of either, and every
 // writer of a group's macro file, holds g_macroStoreLock while it does so. The macro file
 // functions take it themselves; it is recursive so that a holder may call them.
+// The group list (g_macroGroupCount, g_macroGroupNames, g_currentGroup, macro_groups.h) is read
+// by the step download on the device input thread to find a macro's file, so every writer of
+// the list (the group loads, and whatever renames, imports or restores groups) holds the lock
+// too. Never show a message while holding it: a device thread would wait behind the box.
 extern std::array<MacroRecord, kMacroTableSlots> g_macroTable;
 extern uint16_t g_macroCount;
 extern uint32_t g_currentMacro;

@@ -64,9 +64,12 @@ void LoadButtonAssignments(IniSource& ini, bool reset)
 void LoadReactions(IniSource& ini, bool reset)
 {
     if (g_currentProfile < kProfileCount) ReadReactionRow(ini, g_configSection, g_currentProfile);
+    // A reset returns the current profile's reactions to the factory values only; the other
+    // profiles keep the rows the start-up loaded from their own sections.
+    if (reset) return;
     // The other rows are written back by every save, so they come from their own sections too.
     for (size_t p = 0; p < kProfileCount; ++p) {
-        if (p != g_currentProfile) ReadReactionRow(ini, ProfileSectionName(reset, static_cast<int>(p + 1)), p);
+        if (p != g_currentProfile) ReadReactionRow(ini, ProfileSectionName(false, static_cast<int>(p + 1)), p);
     }
 }
 

@@ -12,7 +12,8 @@
 // Fills the settings state from profile n ("CfgReset" + n when reset, else "Config" + n).
 // The button assignments of all four profiles are loaded whatever n is (profile 1's become the
 // defaults when resetting), and so are the button-light reactions of the profiles other than the
-// current one, from their own sections: a later save writes all four rows back.
+// current one, from their own sections: a later save writes all four rows back. A reset reads
+// only the current profile's reactions (from its factory section); the other rows stay as they are.
 void LoadProfile(IniSource& ini, int n, bool reset);
 
 // Writes the whole state into [Config1]..[Config4]. n only becomes g_curConfigText.

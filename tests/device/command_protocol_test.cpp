@@ -217,7 +217,7 @@ TEST(CommandProtocolTest, DriverExitGoesOutOnlyThroughAnOpenWriteCollection)
 TEST(CommandProtocolTest, FeatureLengthComesFromTheWriteCollectionAndCarriesTheBufferTail)
 {
     SimulatedMouse mouse(MouseWithFeatureLength(16));
-    mouse.SetStatusTail({0xA1, 0xA2, 0xA3});
+    mouse.SetStatusBytes(8, {0xA1, 0xA2, 0xA3});
     mouse.SetActiveProfile(2);
     mouse.SetOptionNibble(0x0B);
     SimulatedDevice device(mouse);
@@ -239,7 +239,7 @@ TEST(CommandProtocolTest, FeatureLengthComesFromTheWriteCollectionAndCarriesTheB
 
 TEST(CommandProtocolTest, FeatureLengthsThatCannotCarryACommandSendNothing)
 {
-    for (uint16_t length : {uint16_t{0}, uint16_t{4}, uint16_t{7}, uint16_t{300}}) {
+    for (uint16_t length : {uint16_t{0}, uint16_t{4}, uint16_t{7}, uint16_t{257}, uint16_t{300}}) {
         SCOPED_TRACE(length);
         SimulatedMouse mouse(MouseWithFeatureLength(length));
         SimulatedDevice device(mouse);
@@ -247,9 +247,22 @@ TEST(CommandProtocolTest, FeatureLengthsThatCannotCarryACommandSendNothing)
         EXPECT_FALSE(WriteDeviceMemory(0x10, data));
         EXPECT_FALSE(SendFireKey(true));
         EXPECT_FALSE(ReadDeviceStatus().has_value());
+        // Nothing reached the port at all, not even a report the system refused.
         EXPECT_TRUE(mouse.Log().empty());
+        EXPECT_TRUE(mouse.RefusedCalls().empty());
         EXPECT_EQ(mouse.MemoryRange(0x10, 2), (Bytes{0, 0}));
     }
+    // The longest report the buffer holds goes out whole.
+    SimulatedMouse mouse(MouseWithFeatureLength(256));
+    SimulatedDevice device(mouse);
+    EXPECT_TRUE(SendFireKey(true));
+    ASSERT_EQ(mouse.SentReports().size(), 1u);
+    Bytes expected(256, 0);
+    expected[0] = 0x07;
+    expected[1] = 0x11;
+    expected[2] = 0x02;
+    EXPECT_EQ(mouse.SentReports()[0], expected);
+    EXPECT_TRUE(mouse.RefusedCalls().empty());
 }
 
 TEST(CommandProtocolTest, RunsOutsideOneToEightBytesOrTheAddressSpaceAreRefused)

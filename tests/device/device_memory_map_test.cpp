@@ -47,6 +47,14 @@ TEST(DeviceMemoryMap, SlotBytesCarryCodeAndReaction)
     EXPECT_EQ(m[0x3B], 0);
     EXPECT_EQ(m[0x3C], 0);
     EXPECT_EQ(m[0x3D], 0);
+    // The addresses the mouse looks a button up by are the ones the image fills.
+    for (int p = 0; p < 4; ++p) {
+        for (int slot = 0; slot < 9; ++slot) EXPECT_EQ(m[DeviceMemoryMap::SlotByteAddress(p, slot)], SlotByte(in, p, slot)) << p << slot;
+    }
+    EXPECT_EQ(DeviceMemoryMap::SlotByteAddress(0, 8), 0x10);
+    EXPECT_EQ(DeviceMemoryMap::SlotByteAddress(0, 11), 0x3D);
+    EXPECT_EQ(DeviceMemoryMap::SlotByteAddress(1, 11), 0x4F);
+    EXPECT_EQ(DeviceMemoryMap::SlotByteAddress(3, 11), 0x6B);
 }
 
 TEST(DeviceMemoryMap, DpiCodesEnableMaskAndFireTime)

@@ -13,26 +13,40 @@
 #include "winlib/timer_resolution.h"
 #include "winlib/unique_handle.h"
 #include "winlib/wide.h"
+#include "tests/temp_folder.h"
+
+namespace {
+
+// What discovery does with one interface: a probe open, attributes and capabilities read
+// through it, the probe closed. False when the probe does not open.
+bool ProbeLikeDiscovery(Win32HidPort& port, const std::u16string& path, HidAttributes& attributes, HidCaps& caps,
+                        bool& haveAttributes, bool& haveCaps)
+{
+    HidHandle probe = port.Open(path, HidAccess::Probe);
+    if (!IsOpenHidHandle(probe)) return false;
+    haveAttributes = port.GetAttributes(probe, attributes);
+    haveCaps = port.GetCaps(probe, caps);
+    port.Close(probe);
+    return true;
+}
+
+}  // namespace
 
 TEST(Win32HidPortTest, DiscoveryOverTheSystemsHidDevicesFindsNoMouse)
 {
     Win32HidPort port;
     ScopedHidPort installed(port);
     ResetDeviceLink();
-    // Every interface the system presents can be probed without harm.
+    // Every interface the system presents can be probed without harm (Wine presents none).
     std::unique_ptr<HidInterfaceSet> interfaces = port.EnumerateInterfaces();
     for (uint32_t member = 0; member < kDiscoveryAttempts; ++member) {
         std::u16string path;
         if (!interfaces->InterfacePath(member, path)) continue;
         EXPECT_FALSE(path.empty());
-        HidHandle probe = port.Open(path, HidAccess::Probe);
         HidAttributes attributes;
         HidCaps caps;
-        if (IsOpenHidHandle(probe)) {
-            port.GetAttributes(probe, attributes);
-            port.GetCaps(probe, caps);
-            port.Close(probe);
-        }
+        bool haveAttributes = false, haveCaps = false;
+        ProbeLikeDiscovery(port, path, attributes, caps, haveAttributes, haveCaps);
     }
     EXPECT_EQ(FindDevice(0), 0);
     EXPECT_EQ(g_hidReadHandle.load(), kNoHidHandle);
@@ -40,6 +54,59 @@ TEST(Win32HidPortTest, DiscoveryOverTheSystemsHidDevicesFindsNoMouse)
     EXPECT_FALSE(SendDriverExit());
     EXPECT_EQ(port.Open(u"\\\\?\\hid#no_such_device#0", HidAccess::Write), kInvalidHidHandle);
     ResetDeviceLink();
+}
+
+TEST(Win32HidPortTest, APathThatIsNoHidDeviceOpensButAnswersNoHidCall)
+{
+    // A plain file stands in for an interface the system lists but that is no HID collection:
+    // every call of the port runs against the real system.
+    TempFolder folder;
+    folder.Write("not_hid.bin", std::string("\x06\xF3\x80\x01\x02", 5));
+    const std::u16string path = folder.File("not_hid.bin");
+    Win32HidPort port;
+
+    HidAttributes attributes{0x1111, 0x2222, 0x3333};
+    HidCaps caps;
+    caps.usagePage = 0x4444;
+    bool haveAttributes = true, haveCaps = true;
+    ASSERT_TRUE(ProbeLikeDiscovery(port, path, attributes, caps, haveAttributes, haveCaps));
+    EXPECT_FALSE(haveAttributes);
+    EXPECT_FALSE(haveCaps);
+    EXPECT_EQ(attributes.vendorId, 0x1111);  // a failed call leaves its output alone
+    EXPECT_EQ(caps.usagePage, 0x4444);
+
+    // A read handle reads exactly the length asked for; feature reports are refused.
+    const HidHandle read = port.Open(path, HidAccess::Read);
+    ASSERT_TRUE(IsOpenHidHandle(read));
+    std::array<uint8_t, 8> buffer{};
+    std::size_t got = 0;
+    EXPECT_TRUE(port.ReadInput(read, std::span(buffer).first(3), got));
+    EXPECT_EQ(got, 3u);
+    EXPECT_EQ(buffer, (std::array<uint8_t, 8>{0x06, 0xF3, 0x80, 0, 0, 0, 0, 0}));
+    const HidHandle write = port.Open(path, HidAccess::Write);
+    ASSERT_TRUE(IsOpenHidHandle(write));
+    const std::array<uint8_t, 8> report{0x07, 0x20, 0, 0, 0, 0, 0, 0};
+    EXPECT_FALSE(port.SetFeature(write, report));
+    EXPECT_FALSE(port.GetFeature(write, buffer));
+
+    // Closed means closed: the file, shared without delete access, can go only then.
+    EXPECT_FALSE(DeleteFileW(AsWide(path)));
+    port.Close(read);
+    port.Close(write);
+    EXPECT_TRUE(DeleteFileW(AsWide(path)));
+}
+
+TEST(Win32HidPortTest, AWindowRegistersOnceForDeviceChanges)
+{
+    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    {
+        Win32HidPort port;
+        const auto value = reinterpret_cast<WindowHandleValue>(window);
+        EXPECT_TRUE(port.RegisterDeviceNotifications(value));
+        EXPECT_TRUE(port.RegisterDeviceNotifications(value));  // kept, not repeated
+    }  // the port unregisters before the window goes
+    DestroyWindow(window);
 }
 
 TEST(Win32HidPortTest, BroadcastHeaderIsCheckedForTypeSizeAndName)

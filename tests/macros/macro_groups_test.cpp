@@ -3,6 +3,7 @@
 #include "macros/macro_groups.h"
 #include "macros/memory_profile_files.h"
 #include "tests/macros/macro_test_records.h"
+#include "tests/lock_probe.h"
 #include "tests/recording_prompts.h"
 #include "settings/ini_value.h"
 
@@ -179,5 +180,72 @@ TEST_F(MacroGroupsTest, MacroNamesOfEveryGroup)
     EXPECT_EQ(g_groupMacroNames[2 * 12 + 11], u"l");
     EXPECT_EQ(g_groupMacroNames[3 * 12], u"");  // not the next group's first
     EXPECT_EQ(g_groupMacroCounts[3], 0);
+}
+
+TEST_F(MacroGroupsTest, ReadWidthsCutLongValues)
+{
+    // Group names through 21 characters: a longer name reads as its first 20.
+    WriteGroupFile(u"1", {u"ABCDEFGHIJKLMNOPQRSTUVW"});
+    files.Touch(kFolder + u"ABCDEFGHIJKLMNOPQRST.dat");
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 1);
+    EXPECT_EQ(g_macroGroupNames[0], u"ABCDEFGHIJKLMNOPQRST");
+
+    // "macroNum" through three characters: 105 reads as 10, for the editor and the name lister.
+    WriteMacros(u"ABCDEFGHIJKLMNOPQRST", u"105", {u"a", u"b", u"c", u"d", u"e", u"f", u"g", u"h", u"i", u"j", u"k"});
+    LoadGroupFile(files, kLayout, kFolder, 0, true);
+    EXPECT_EQ(g_macroCount, 10);
+    EXPECT_EQ(g_macroTable[9].name[0], u'j');
+    EXPECT_EQ(g_macroTable[10].name[0], u'\0');
+    LoadGroupMacroNames(files, kFolder);
+    EXPECT_EQ(g_groupMacroCounts[0], 10);
+    EXPECT_EQ(g_groupMacroNames[10], u"");
+}
+
+// The device input thread reads the group list to find a macro's file: every read and write of
+// the group loads happens with g_macroStoreLock held.
+class LockProbeFiles : public MemoryProfileFiles {
+public:
+    std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+                       size_t bufferChars) override
+    {
+        Probe();
+        return MemoryProfileFiles::Get(file, section, key, bufferChars);
+    }
+    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+             const std::u16string& value) override
+    {
+        Probe();
+        MemoryProfileFiles::Put(file, section, key, value);
+    }
+    bool probing = false;
+    int probes = 0;
+    int freeAtAccess = 0;
+
+private:
+    void Probe()
+    {
+        if (!probing) return;
+        ++probes;
+        if (FreeForAnotherThread(g_macroStoreLock)) ++freeAtAccess;
+    }
+};
+
+TEST_F(MacroGroupsTest, GroupLoadsWriteTheListUnderTheMacroStoreLock)
+{
+    LockProbeFiles probed;
+    probed.Put(kGroupFile, kGroupCountSection, kGroupCountKey, u"3");
+    for (const char16_t* name : {u"Kept", u"Gone", u"Also"}) {
+        probed.Put(kGroupFile, kGroupNameSection, FormatIniInt(probed.probes++), name);
+    }
+    probed.Touch(kFolder + u"Kept.dat");
+    probed.Touch(kFolder + u"Also.dat");
+    probed.probes = 0;
+    probed.probing = true;
+    LoadMacroGroups(probed, kLayout, kFolder);  // drops "Gone" and rewrites the list
+    LoadGroupMacroNames(probed, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 2);
+    EXPECT_GT(probed.probes, 15);
+    EXPECT_EQ(probed.freeAtAccess, 0);
 }
 }  // namespace

@@ -143,12 +143,13 @@ TEST(MacroLineCodec, SixteenBitFieldsSplitAndJoin)
 
 TEST(MacroLineCodec, OddFieldsReadAsTheirNumbersCut)
 {
-    // name unit 0: "999" + "001" -> 999 + 256; loopMode "999" keeps its low byte; repeatCount
+    // name unit 0: the bytes of "999" and "001" -> 0x01E7; loopMode "999" keeps its low byte; repeatCount
     // "abc" + "002" -> 0 + 512; eventCount "-01" + "000" -> 65535, clamped to 180.
     std::u16string line = u"999001" + std::u16string(18 * 3, u'0') + u"999abc002-01000";
     MacroRecord record{};
     DecodeMacroLine(line, record, Same);
-    EXPECT_EQ(record.name[0], 999 + 256);
+    EXPECT_EQ(record.name[0], 0x01E7);
+    EXPECT_EQ(DecodeMacroLineName(line), u"\u01E7");  // the name lister reads the same bytes
     EXPECT_EQ(record.loopMode, 999 & 0xFF);
     EXPECT_EQ(record.repeatCount, 512);
     EXPECT_EQ(record.eventCount, 180);

@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "settings/ini_value.h"
+#include "tests/lock_probe.h"
 #include "tests/settings/settings_fixture.h"
 
 namespace {
@@ -130,23 +131,34 @@ TEST_F(ProfileStore, ResetLoadTakesDefaultButtonsForProfileOneAndEverythingElseF
 {
     g_currentProfile = 1;
     RecordingIni ini(NumberedSections());
+    // The stored rows, as the start-up loaded them.
+    LoadProfile(ini, 2, false);
+    ini.reads.clear();
     LoadProfile(ini, 2, true);
     EXPECT_EQ(g_buttonAssignments[0], g_defaultButtonAssignments);
     for (uint32_t p = 1; p < 4; ++p) EXPECT_EQ(g_buttonAssignments[p][5], 11 + p);
     EXPECT_EQ(g_ledType, 12);
     EXPECT_EQ(g_ledMode, 12);
-    EXPECT_EQ(g_ledReactEnabled[1][0], 12u);
-    EXPECT_EQ(g_ledReactEnabled[3][0], 14u);
-    EXPECT_EQ(g_ledReactType[0][0], 11u);
+    // Only the current profile's reactions return to the factory values.
+    for (uint32_t p = 0; p < 4; ++p) {
+        EXPECT_EQ(g_ledReactEnabled[p][0], p == 1 ? 12u : p + 1) << p;
+        EXPECT_EQ(g_ledReactType[p][8], p == 1 ? 12u : p + 1) << p;
+    }
     for (const RecordingIni::Access& read : ini.reads) {
-        EXPECT_EQ(read.section.rfind(u"CfgReset", 0), 0u) << Utf8FromUtf16(read.section);
-        // Profile 1 takes the default buttons; only its reactions come from its factory section.
-        if (read.section == u"CfgReset1") {
-            EXPECT_TRUE(IsReactionKey(read.key)) << Utf8FromUtf16(read.key);
+        // Profile 1 takes the default buttons, the others only their buttons from their sections.
+        if (read.section != u"CfgReset2") {
+            EXPECT_TRUE(IsButtonKey(read.key)) << Utf8FromUtf16(read.section) << ' ' << Utf8FromUtf16(read.key);
+            EXPECT_NE(read.section, u"CfgReset1");
         }
+        EXPECT_EQ(read.section.rfind(u"CfgReset", 0), 0u) << Utf8FromUtf16(read.section);
     }
     EXPECT_EQ(g_configSection, u"CfgReset2");
     EXPECT_TRUE(ini.writes.empty());
+    // A save after the reset keeps the other profiles' stored reactions.
+    MemoryIniFile saved;
+    SaveConfigToIni(saved, 2);
+    EXPECT_EQ(saved.Value(u"Config4", u"LED_REACT_EN3"), u"4");
+    EXPECT_EQ(saved.Value(u"Config2", u"LED_REACT_EN3"), u"12");
 }
 
 TEST_F(ProfileStore, AFullStateSurvivesSaveAndLoadForEveryProfile)
@@ -286,7 +298,8 @@ TEST_F(ProfileStore, InitSectionKeepsTheProfileInRangeAndTheLanguageToTwoValues)
 {
     const std::vector<std::pair<std::u16string, uint32_t>> curConfigs = {
         {u"1", 1}, {u"3", 3}, {u"4", 4}, {u"  2", 2}, {u"4x", 4}, {u"0", 1}, {u"5", 1},
-        {u"-1", 1}, {u"40", 1}, {u"abc", 1}, {u"", 1}, {u"99999", 1}};
+        {u"-1", 1}, {u"40", 1}, {u"abc", 1}, {u"", 1}, {u"99999", 1},
+        {u"00003", 1}};  // read through five characters: "0000"
     for (const auto& [text, expected] : curConfigs) {
         MemoryIniFile ini(u"[Init]\nCurConfig=" + text + u"\n");
         LoadInitSection(ini);
@@ -382,12 +395,7 @@ private:
     void Probe()
     {
         if (accesses++ % 25 != 0) return;
-        const bool taken = std::async(std::launch::async, [] {
-                               const bool got = g_settingsMutex.try_lock();
-                               if (got) g_settingsMutex.unlock();
-                               return got;
-                           }).get();
-        if (taken) ++freeAtAccess;
+        if (FreeForAnotherThread(g_settingsMutex)) ++freeAtAccess;
     }
 };
 
