@@ -11,28 +11,31 @@ if [ -n "${DISPLAY:-}" ]; then
   exit 0
 fi
 
+# The record holds the display number and the Xvfb's process id.
 record=$prefix.display
 if [ -f "$record" ]; then
-  n=$(cat "$record")
-  pid=$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null || true)
-  if [ -n "$pid" ] && [ -S "/tmp/.X11-unix/X$n" ] && kill -0 "$pid" 2>/dev/null &&
-     tr '\0' ' ' <"/proc/$pid/cmdline" | grep -q "^Xvfb -displayfd"; then
+  read -r n pid <"$record" || true
+  if [ -n "${pid:-}" ] && [ -S "/tmp/.X11-unix/X$n" ] &&
+     tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd"; then
     echo ":$n"
     exit 0
   fi
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
   rm -f "$record"
 fi
+# A server started on another display (or none) keeps its desktop there.
+[ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 
-# Xvfb picks a free display and writes its number when it accepts clients.
+# Xvfb picks a free display and writes its number when it accepts clients. A background job of
+# a script is no process group leader, so setsid runs Xvfb itself and $! is its id.
 out=$(mktemp)
 setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out" </dev/null >/dev/null 2>&1 9>&- &
+pid=$!
 for _ in $(seq 100); do
   [ -s "$out" ] && break
   sleep 0.1
 done
 n=$(tr -dc '0-9' <"$out")
 rm -f "$out"
-[ -n "$n" ] || { echo "wine-display: Xvfb did not start" >&2; exit 1; }
-echo "$n" >"$record"
+[ -n "$n" ] || { echo "wine-display: Xvfb did not start" >&2; kill "$pid" 2>/dev/null; exit 1; }
+echo "$n $pid" >"$record"
 echo ":$n"

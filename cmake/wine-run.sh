@@ -22,7 +22,7 @@ export WINEARCH=win32
 "$here/../scripts/enable-i386.sh"
 
 mkdir -p "$(dirname "$WINEPREFIX")"
-DISPLAY=$(
+DISPLAY=$( (
   flock 9
   # The display first: the prefix's first programs (desktop, tray) stay on the one they start on.
   display=$("$here/wine-display.sh" "$WINEPREFIX" 9>&-)
@@ -37,7 +37,7 @@ DISPLAY=$(
   # Neither the server nor the services it starts may keep the lock's descriptor.
   wineserver -p </dev/null >/dev/null 2>&1 9>&- || true
   echo "$display"
-) 9>"$WINEPREFIX.lock"
+) 9>"$WINEPREFIX.lock" )
 export DISPLAY
 
 # The prefix's background processes inherit the program's output; give them a file, not the

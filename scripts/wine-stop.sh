@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Ends the Wine prefixes of a build tree (the test program's and the end-to-end tests'): their
-# wineservers with the programs they keep, then the private Xvfb each was given.
+# wineservers with the programs they keep, then the private Xvfb each was given
+# (cmake/wine-display.sh).
 set -u
 tree=${1:-build/win32}
 [ -d "$tree" ] || exit 0
@@ -9,9 +10,8 @@ for prefix in "$tree/wineprefix" "$tree/tests/e2e/wineprefix"; do
   prefix=$(cd "$prefix" && pwd)
   WINEPREFIX=$prefix wineserver -k 2>/dev/null
   if [ -f "$prefix.display" ]; then
-    n=$(cat "$prefix.display")
-    pid=$(tr -d ' ' <"/tmp/.X$n-lock" 2>/dev/null)
-    [ -n "$pid" ] && tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd" && kill "$pid"
+    read -r n pid <"$prefix.display"
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd" && kill "$pid"
     rm -f "$prefix.display"
   fi
 done
