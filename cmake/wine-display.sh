@@ -28,7 +28,7 @@ fi
 # Xvfb picks a free display and writes its number when it accepts clients. A background job of
 # a script is no process group leader, so setsid runs Xvfb itself and $! is its id.
 out=$(mktemp)
-setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$out" </dev/null >/dev/null 2>&1 9>&- &
+setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -br 3>"$out" </dev/null >/dev/null 2>&1 9>&- &
 pid=$!
 for _ in $(seq 100); do
   [ -s "$out" ] && break
