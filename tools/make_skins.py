@@ -13,7 +13,7 @@ import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
-from skin import data_files  # noqa: E402
+from skin import data_files, images  # noqa: E402
 
 
 def main(argv):
@@ -22,10 +22,6 @@ def main(argv):
     data_files.write_layouts(skins)
     data_files.write_config(skins)
     data_files.write_macros(skins, root)
-    try:
-        from skin import images
-    except ImportError:
-        return 0
     images.write_images(skins, root)
     return 0
 

@@ -10,6 +10,9 @@
 
 #include "macros/macro_file.h"
 #include "macros/macro_groups.h"
+#ifdef _WIN32
+#include "macros/win32_profile_files.h"
+#endif
 #include "settings/key_vocabulary.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
@@ -206,6 +209,13 @@ TEST(ShippedData, LayoutFilesParse)
         EXPECT_FALSE(es.Value(u"FUN_STRING", Key(code)).value_or(u"").empty()) << code;
     }
     EXPECT_EQ(es.Value(u"BUTTONPOS", u"9").value_or(u""), u"tab3,642,62,200,42,Iluminación,");
+#ifdef _WIN32
+    // The platform's own reader gives the Spanish texts whole.
+    Win32ProfileFiles platform;
+    EXPECT_EQ(platform.Get(kSkins + u"\\INI_CN\\skin_main.ini", u"BUTTONPOS", u"9", 260),
+              u"tab3,642,62,200,42,Iluminación,");
+    EXPECT_EQ(platform.Get(kSkins + u"\\INI_CN\\skin_main.ini", u"FUN_STRING", u"4", 260), u"Atrás");
+#endif
 }
 
 // One apply of the shipped folder, as the program's first apply: no message, every bound macro found.

@@ -55,11 +55,11 @@ MOUSE_BUTTONS = [
     (20, "left", 0, "left"),
     (21, "right", 0, "right"),
     (22, "right", 1, "wheel"),
-    (23, "left", 1, "side_back"),
-    (24, "left", 2, "side_front"),
+    (23, "left", 1, "side_front"),
+    (24, "left", 2, "side_back"),
     (25, "left", 3, "dpi_down"),
-    (26, "right", 2, "dpi_up"),
-    (27, "right", 3, "side_mid"),
+    (26, "right", 2, "side_mid"),
+    (27, "right", 3, "dpi_up"),
     (28, "left", 4, "top"),
 ]
 
@@ -68,7 +68,7 @@ def main_layout():
     rects = [
         Rect(0, "minimize", 772, 12, 36, 30, look="icon_button", extra="minimize"),
         Rect(1, "close", 812, 12, 36, 30, look="icon_button", extra="close"),
-        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Predeterminar", look="button"),
+        Rect(2, "defaults", 546, 592, 140, 36, "Defaults", "Por defecto", look="button"),
         Rect(3, "apply", 702, 592, 140, 36, "Apply", "Aplicar", look="accent_button"),
         Rect(4, "spanish", 700, 14, 46, 26, "ES", "ES", look="lang"),
         Rect(5, "english", 650, 14, 46, 26, "EN", "EN", look="lang"),
@@ -165,11 +165,11 @@ SLIDER_ROWS = [(1, 2, 3, 442), (18, 19, 17, 492), (31, 32, 30, 542)]  # bar, num
 
 def advanced_layout():
     rects = [
-        Rect(4, "dpi_title", 40, 124, 400, 24, "DPI levels", "Niveles de DPI", look="title"),
+        Rect(4, "dpi_title", 40, 124, 180, 24, "DPI levels", "Niveles de DPI", look="title"),
         Rect(53, "level_label", MARKER_X, 154, MARKER_W, 22, "Level", "Nivel", look="label"),
         Rect(54, "enable_label", ENABLE_X - 8, 154, ENABLE_W + 16, 22, "On", "Act.", look="label"),
         Rect(55, "colour_label", SWATCH_X, 154, SWATCH_W, 22, "Colour", "Color", look="label"),
-        Rect(5, "speed_title", 40, 404, 400, 24, "Pointer and fire", "Puntero y disparo", look="title"),
+        Rect(5, "speed_title", 40, 406, 180, 24, "Pointer and fire", "Puntero y disparo", look="title"),
     ]
     for level in range(6):
         y = DPI_ROW_Y0 + level * DPI_ROW_STEP
@@ -236,26 +236,26 @@ REACT_ROW_Y0, REACT_ROW_STEP, REACT_ROW_H = 300, 29, 25
 
 def color_layout():
     rects = [
-        Rect(76, "effect_label", 40, 128, 180, 22, "Effect", "Efecto", look="label"),
-        Rect(35, "effect", 40, 154, MENU_W, 32, look="dropdown"),
-        Rect(45, "symmetry", 236, 154, 168, 32, "Symmetry", "Simetría", look="toggle"),
+        Rect(76, "effect_label", 40, 130, 180, 22, "Effect", "Efecto", look="label"),
+        Rect(35, "effect", 40, 156, MENU_W, 32, look="dropdown"),
+        Rect(45, "symmetry", 236, 156, 168, 32, "Symmetry", "Simetría", look="toggle"),
         # covered by 72 when the effect has no brightness
-        Rect(72, "cover_brightness", 32, 200, 380, 62, look="cover"),
-        Rect(38, "brightness_label", 40, 204, 360, 22, "Brightness", "Brillo", look="label_left"),
-        Rect(40, "brightness", 40, 232, 360, 20, look="bar", extra=7),
+        Rect(72, "cover_brightness", 32, 212, 380, 72, look="cover"),
+        Rect(38, "brightness_label", 40, 218, 360, 22, "Brightness", "Brillo", look="label_left"),
+        Rect(40, "brightness", 40, 250, 360, 20, look="bar", extra=7),
         # covered by 73 when the effect has no speed
-        Rect(73, "cover_speed", 32, 266, 380, 62, look="cover"),
-        Rect(39, "speed_label", 40, 270, 360, 22, "Speed", "Velocidad", look="label_left"),
-        Rect(41, "speed", 40, 298, 360, 20, look="bar", extra=6),
+        Rect(73, "cover_speed", 32, 292, 380, 72, look="cover"),
+        Rect(39, "speed_label", 40, 298, 360, 22, "Speed", "Velocidad", look="label_left"),
+        Rect(41, "speed", 40, 330, 360, 20, look="bar", extra=6),
         # covered by 74 when the effect has no direction
-        Rect(74, "cover_direction", 32, 334, 380, 112, look="cover"),
-        Rect(30, "direction_label", 40, 338, 360, 22, "Direction", "Dirección", look="label_left"),
-        Rect(98, "flow_hint", 40, 454, 360, 22, "Flow water runs in all four directions",
+        Rect(74, "cover_direction", 32, 372, 380, 120, look="cover"),
+        Rect(30, "direction_label", 40, 378, 360, 22, "Direction", "Dirección", look="label_left"),
+        Rect(98, "flow_hint", 40, 516, 360, 22, "Flow water runs in all four directions",
              "El flujo de agua admite las cuatro direcciones", look="label"),
         Rect(77, "reaction_label", 448, 270, 380, 22, "Button reaction", "Reacción de botones", look="label"),
         Rect(71, "cover_reaction", 614, 296, 218, 266, look="cover"),
         # covered by 75 when the effect takes no colours
-        Rect(75, "cover_colours", 440, 120, 398, 134, look="cover"),
+        Rect(75, "cover_colours", 440, 152, 398, 92, look="cover"),
         Rect(15, "colour_label", 448, 126, 200, 22, "Colours", "Colores", look="label_left"),
         Rect(14, "user_colours", 660, 124, 170, 26, "Custom colours", "Personalizados", look="toggle"),
     ]
@@ -263,8 +263,8 @@ def color_layout():
                   ("Inward", "Hacia dentro")]
     for i, (en, es) in enumerate(directions):
         x = 40 + i * 90
-        rects.append(Rect(47 + i, "direction%d" % i, x, 366, 84, 44, look="direction", extra=i))
-        rects.append(Rect(31 + i, "direction_label%d" % i, x, 414, 84, 22, en, es, look="label"))
+        rects.append(Rect(47 + i, "direction%d" % i, x, 406, 84, 44, look="direction", extra=i))
+        rects.append(Rect(31 + i, "direction_label%d" % i, x, 454, 84, 22, en, es, look="label"))
     for slot in range(7):
         x = 452 + slot * SWATCH_STEP
         rects.append(Rect(slot, "colour%d" % slot, x, 158, 46, 46, look="swatch"))
@@ -281,10 +281,10 @@ def color_layout():
 
 def warning_layout():
     return _table(3, [
-        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="button"),
-        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="button"),
-        Rect(2, "message", 20, 36, 400, 64, "Left click moves to the next button",
-             "El clic izquierdo pasa al botón siguiente", look="message"),
+        Rect(0, "go_on", 70, 120, 130, 36, "Continue", "Continuar", look="dark_button"),
+        Rect(1, "cancel", 240, 120, 130, 36, "Cancel", "Cancelar", look="dark_button"),
+        Rect(2, "message", 20, 36, 400, 64, "The left click will move to the next button",
+             "El clic izquierdo pasará al botón siguiente", look="message"),
     ])
 
 
