@@ -8,20 +8,17 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <span>
 #include <thread>
 
 #include "settings/key_vocabulary.h"
+#include "ui/page_painting.h"
 #include "ui/serial_apply.h"
 #include "ui/skin_types.h"
 #include "winlib/dialog.h"
 #include "winlib/gdi_object.h"
 #include "winlib/gdiplus_session.h"
 #include "winlib/image_cache.h"
-
-constexpr size_t kMainLayoutCount = 29;
-constexpr size_t kLedLayoutCount = 103;
-constexpr size_t kAdvancedLayoutCount = 138;
-constexpr size_t kMacroLayoutCount = 20;
 
 inline constexpr wchar_t kMainWindowTitle[] = L"AMorvek Quorvel Gaming Mouse";
 
@@ -47,6 +44,11 @@ public:
 
     // Painting (page_painting*): paints the whole window onto `dc`.
     void PaintWindow(HDC dc);
+    // The steps of a paint: the page's own looks, the frame buttons, the texts.
+    void DrawPageControls(HDC canvas, HDC hovered, HDC pressed, std::span<const ButtonPos> table, int hoverId);
+    void DrawFrameButtons(HDC canvas, HDC hovered, HDC pressed, uint8_t selectedTab);
+    void DrawPageTexts(HDC canvas, size_t count);
+    SkinTables LayoutTables();
 
     // Tray icon.
     void AddTrayIcon();

@@ -22,7 +22,7 @@
 #include "ui/macro_page_controls.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
-#include "ui/pending_layout_paint.h"
+#include "ui/skin_layout_win32.h"
 #include "ui/window_messages.h"
 #include "winlib/image_file.h"
 #include "winlib/mask_runs.h"
