@@ -23,13 +23,16 @@ from PIL import Image  # noqa: E402
 
 
 def probe_point():
-    """The page-0 pixel farthest from black that the mask keeps, away from the edges."""
+    """A page-0 pixel the mask keeps, inside an even patch (no text, no edge), as far from
+    black (what the window shows before it paints) as such pixels go."""
     normal = Image.open(SOURCE / "skins" / "main_normal.jpg").convert("RGB")
     mask = Image.open(SOURCE / "skins" / "main_mask.jpg").convert("L")
     best, point = -1, (0, 0)
     for y in range(8, normal.height - 8, 8):
         for x in range(8, normal.width - 8, 8):
-            if mask.getpixel((x, y)) <= 100 and sum(normal.getpixel((x, y))) > best:
+            patch = normal.crop((x - 4, y - 4, x + 5, y + 5)).getextrema()
+            even = all(high - low <= 6 for low, high in patch)
+            if even and mask.getpixel((x, y)) <= 100 and sum(normal.getpixel((x, y))) > best:
                 best, point = sum(normal.getpixel((x, y))), (x, y)
     return point, normal.getpixel(point)
 

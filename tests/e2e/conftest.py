@@ -20,6 +20,25 @@ MAIN_TITLE = "AMorvek Quorvel Gaming Mouse"
 TIMEOUT = float(os.environ.get("KESTRA_E2E_TIMEOUT", "600"))
 
 
+def wine_runs_through_qemu():
+    """True where the kernel runs no 32-bit code and Wine's loader runs in qemu-i386
+    (scripts/enable-i386.sh registers it only then)."""
+    try:
+        return Path("/proc/sys/fs/binfmt_misc/qemu-i386").read_text().startswith("enabled")
+    except OSError:
+        return False
+
+
+def pytest_collection_modifyitems(config, items):
+    # Under qemu-user, Wine's multi-threaded programs die of illegal instructions and broken
+    # server writes (c000001d, "wine client error ... Bad file descriptor") once their threads
+    # run: the window's device threads start before anything else, so no start gets through.
+    if wine_runs_through_qemu() and os.environ.get("KESTRA_E2E_UNDER_QEMU") != "1":
+        skip = pytest.mark.skip(reason="Wine runs through qemu-i386 here; set KESTRA_E2E_UNDER_QEMU=1 to run anyway")
+        for item in items:
+            item.add_marker(skip)
+
+
 def wait_for(what, check, timeout=TIMEOUT, step=0.2):
     end = time.monotonic() + timeout
     while True:

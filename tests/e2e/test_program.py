@@ -26,10 +26,11 @@ def test_demo_starts_maps_a_shaped_window_and_paints_page_0(start, display, tmp_
     normal = Image.open(SOURCE / "skins" / "main_normal.jpg").convert("RGB")
     mask = Image.open(SOURCE / "skins" / "main_mask.jpg")
     assert (width, height) == mask.size
-    assert "Bounding shape" in display.run("xwininfo", "-shape", "-id", str(window)).stdout
+    assert "No window shape defined" not in display.run("xwininfo", "-shape", "-id", str(window)).stdout
 
     # Painting may come a little after the window maps; texts drawn over the page (fonts differ
-    # between machines) make a few cells differ, so most cells must match, not all.
+    # between machines) make some cells differ: the skin's own preview of page 0 matches in 89% of
+    # the cells, the other pages in at most 50%.
     def painted():
         shot = Image.open(display.screenshot(tmp_path / "page0.png")).convert("RGB").crop((x, y, x + width, y + height))
         cells = list(kept_cells(mask))
@@ -38,7 +39,7 @@ def test_demo_starts_maps_a_shaped_window_and_paints_page_0(start, display, tmp_
             box = (cx, cy, cx + CELL, cy + CELL)
             diff = ImageStat.Stat(ImageChops.difference(shot.crop(box), normal.crop(box))).mean
             same += max(diff) < 12
-        return cells and same >= 0.85 * len(cells)
+        return cells and same >= 0.75 * len(cells)
 
     wait_for("page 0 painted as main_normal.jpg", painted, step=1)
     program.command("quit")
