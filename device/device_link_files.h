@@ -17,3 +17,13 @@ public:
     // Valid until the next call.
     virtual DeviceLinkFiles& Current() = 0;
 };
+
+// The same files every time, for callers whose language cannot change underneath them.
+class FixedDeviceLinkFiles : public DeviceLinkFilesSource {
+public:
+    explicit FixedDeviceLinkFiles(const DeviceLinkFiles& files) : files_(files) {}
+    DeviceLinkFiles& Current() override { return files_; }
+
+private:
+    DeviceLinkFiles files_;
+};

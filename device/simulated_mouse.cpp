@@ -348,11 +348,13 @@ void SimulatedMouse::SetStatusBytes(std::size_t first, const std::vector<uint8_t
     }
 }
 
-void SimulatedMouse::QueueInputReport(const std::vector<uint8_t>& report)
+bool SimulatedMouse::QueueInputReport(const std::vector<uint8_t>& report)
 {
     std::lock_guard<std::mutex> lock(mutex_);
+    if (unplugged_) return false;
     inputQueue_.push_back(report);
     inputArrived_.notify_all();
+    return true;
 }
 
 std::size_t SimulatedMouse::PendingInputReports() const

@@ -9,8 +9,8 @@
 //   A collection can refuse read and write opens (as the system's own keyboards and mice do) or
 //   every open.
 // - Configuration memory: 64 KiB, all zero at power-on.
-// - Report 7, written with set-feature on the write collection (shorter reports, other ids and
-//   reports to other collections are logged and otherwise ignored):
+// - Report 7, written with set-feature on the write collection (reports with other ids, and
+//   reports to other collections, are logged and otherwise ignored):
 //     18 03 i lo hi d n  stage byte d at index i of the run (address, length n + 1); a report for
 //                        another address or length starts a new staging
 //     18 09 0 lo hi 0 n  commit: the staged bytes of that run go into memory at address + i
@@ -29,7 +29,8 @@
 //   profile, byte 7 bits 0..3 the option nibble; every other bit of bytes 2.. as a test set it
 //   with SetStatusBytes (zero by default), so the program's masking is put to the test.
 // - Input reports: a queue for the 0xFF00/1 collection; a read waits until a report is queued,
-//   the handle is closed, the mouse is unplugged or reads are cancelled. Report 6: 06 event state (below).
+//   the handle is closed, the mouse is unplugged or reads are cancelled. Report 6: 06 event
+//   state (below).
 // - Log: every set-feature, get-feature and input read, with the clock's time and the bytes; the
 //   calls the system refuses (bad handle, no access, a length other than the collection's) are
 //   kept apart in RefusedCalls, so a test sees what the program passed even then.
@@ -101,12 +102,13 @@ struct DeviceChangeNotice {
 // and lParam a DEV_BROADCAST_DEVICEINTERFACE_W (dbcc_devicetype DBT_DEVTYP_DEVICEINTERFACE, the
 // HID class GUID, dbcc_name the interface path, dbcc_size covering the name and its zero).
 //
-// Called on the thread that called Unplug or PlugIn, without the mouse's lock held: the sink may
-// call any method of the mouse except Unplug and PlugIn, which wait for the delivery to end. It
-// must not block on the window's thread while that thread may be plugging the mouse. The
-// broadcast carries a pointer, so the system does not post WM_DEVICECHANGE for these events
-// across threads (PostMessage refuses it); a sink that posts a private message instead must keep
-// the path (or the whole broadcast) alive until the window has handled it.
+// Called on the thread that called Unplug or PlugIn, without the mouse's lock held, so the sink
+// may call any method of the mouse; Unplug and PlugIn on another thread wait until the delivery
+// has ended, so the sink must not block on a thread that may be plugging the mouse (the demo's
+// control channel and the window are different threads: post, do not send). The broadcast is
+// passed by pointer and the system may refuse to post WM_DEVICECHANGE with a pointer in it; a
+// sink that posts a private message instead, which the window turns into its device-change
+// handling, must keep the path (or the whole broadcast) alive until the window has handled it.
 class DeviceChangeSink {
 public:
     virtual ~DeviceChangeSink() = default;
@@ -172,7 +174,8 @@ public:
     // as the mouse keeps them; byte 1 is the byte a read request answers until the next one.
     void SetStatusBytes(std::size_t first, const std::vector<uint8_t>& bytes);
 
-    void QueueInputReport(const std::vector<uint8_t>& report);
+    // False, and nothing queued, while the mouse is unplugged.
+    bool QueueInputReport(const std::vector<uint8_t>& report);
     std::size_t PendingInputReports() const;
 
     std::vector<LoggedReport> Log() const;

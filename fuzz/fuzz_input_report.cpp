@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SetClock(&clock);
     MemoryIniFile config;
     MemoryProfileFiles files;
-    DeviceLinkFiles linkFiles{config, {files, {MacVkAndText::HidToVkEn, MacVkAndText::VkToHidEn}, u"m\\"}};
+    FixedDeviceLinkFiles linkFiles({config, {files, {MacVkAndText::HidToVkEn, MacVkAndText::VkToHidEn}, u"m\\"}});
 
     const std::span<const uint8_t> input(data, size);
     const size_t assigned = input.size() < 9 ? input.size() : 9;

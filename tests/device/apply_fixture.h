@@ -4,6 +4,7 @@
 // clock, recorded messages and Windows settings.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -26,7 +27,8 @@
 #include "tests/recording_prompts.h"
 #include "tests/tools/program_state.h"
 
-inline int g_repaintRequests = 0;
+// Device threads request repaints too.
+inline std::atomic<int> g_repaintRequests{0};
 
 // Files made on demand by a function, counting the demands.
 class TestFilesSource : public DeviceLinkFilesSource {

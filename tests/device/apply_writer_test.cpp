@@ -57,7 +57,7 @@ TEST_F(ApplyTest, WholeApplyInOrderWithSharedStreamsAndMediaKeys)
     EXPECT_EQ(g_slot0MacroSize, 16u);
     EXPECT_EQ(g_fileMacroStreamSize[0], 16);
     EXPECT_EQ(g_buttonFireFlag[0][6], 1u);
-    EXPECT_EQ(g_repaintRequests, 1);
+    EXPECT_EQ(g_repaintRequests.load(), 1);
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(IniValue(u"Init", u"CurConfig"), u"1");
     EXPECT_EQ(IniValue(u"Config4", u"K0"), u"0");
@@ -191,7 +191,7 @@ TEST_F(ApplyTest, LightDataBeyondTheMemoryStopsTheApply)
     EXPECT_EQ(prompts.shown[0].text, u"LED Error!");
     EXPECT_EQ(mouse.ApplyCount(), 0);
     EXPECT_TRUE(system.sets.empty());
-    EXPECT_EQ(g_repaintRequests, 0);
+    EXPECT_EQ(g_repaintRequests.load(), 0);
     const Strings traffic = TrafficSummary(mouse);
     EXPECT_EQ(traffic.back(), "W 0x3A78/8");  // the last run of the fifth stream
     EXPECT_EQ(mouse.MemoryAt(0x2F40 + 0xB38), 0x00);  // n - 1 of its one-step block

@@ -38,9 +38,13 @@ TEST(DeviceDiscoveryTest, FindsBothVendorCollectionsBehindADecoyAndKeepsTheSecon
     std::vector<SimulatedCollection> interfaces = Concat({Decoy(0)}, Mouse());
     SimulatedMouse mouse(interfaces);
     SimulatedDevice device(mouse, /*discover=*/false);
+    EXPECT_EQ(CurrentReadCollection().inputReportLength, 0);
 
     EXPECT_EQ(FindDevice(SimulatedDevice::kWindow), 1);
     EXPECT_EQ(g_deviceConnected, 1);
+    // The input thread takes the handle and its collection's report length together.
+    EXPECT_EQ(CurrentReadCollection().handle, g_hidReadHandle.load());
+    EXPECT_EQ(CurrentReadCollection().inputReportLength, SimulatedMouse::kDefaultInputLength);
     EXPECT_TRUE(IsOpenHidHandle(g_hidReadHandle.load()));
     EXPECT_TRUE(IsOpenHidHandle(g_hidWriteHandle.load()));
     EXPECT_NE(g_hidReadHandle.load(), g_hidWriteHandle.load());
@@ -54,6 +58,9 @@ TEST(DeviceDiscoveryTest, FindsBothVendorCollectionsBehindADecoyAndKeepsTheSecon
     EXPECT_EQ(mouse.HighestMemberAsked(), 4);
     EXPECT_EQ(mouse.OpenHandleCount(), 2u);
     EXPECT_EQ(mouse.Registrations(), (std::vector<WindowHandleValue>{SimulatedDevice::kWindow}));
+    ResetDeviceLink();
+    EXPECT_EQ(CurrentReadCollection().handle, kNoHidHandle);
+    EXPECT_EQ(CurrentReadCollection().inputReportLength, 0);
 }
 
 TEST(DeviceDiscoveryTest, WriteCollectionFirstLeavesTheReadCollectionsPath)

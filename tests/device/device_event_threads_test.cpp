@@ -2,43 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
+#include "device/consumer_usage.h"
 #include "device/macro_step_download.h"
-#include "tests/device/apply_fixture.h"
+#include "tests/device/device_threads_fixture.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-class DeviceThreadsTest : public ApplyTest {
-protected:
-    void SetUp() override
-    {
-        ApplyTest::SetUp();
-        ResetPending();
-    }
-    void TearDown() override
-    {
-        ResetPending();
-        ApplyTest::TearDown();
-    }
-    static void ResetPending()
-    {
-        g_firePressPending = 0;
-        g_fireReleasePending = 0;
-        g_buttonEventPending = 0;
-        g_lastButtonEvent = 0;
-        g_stepDirection = 0;
-    }
-
-    // The mouse reports; each thread takes one turn.
-    void Report(const Bytes& report)
-    {
-        mouse.QueueInputReport(report);
-        TestFilesSource source = Source();
-        DeviceInputTurn(source);
-        ButtonActionTurn(source);
-    }
-};
 
 MacroRecord MoveMacro(uint16_t y)
 {
@@ -75,7 +48,7 @@ TEST_F(DeviceThreadsTest, ProfileSwitchedOnTheMouse)
     EXPECT_EQ(IniValue(u"Init", u"CurConfig"), u"3");
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(g_buttonAssignments[2][0], 5u);
-    EXPECT_EQ(g_repaintRequests, 1);
+    EXPECT_EQ(g_repaintRequests.load(), 1);
 }
 
 TEST_F(DeviceThreadsTest, ProfileButtonSwitchesLikeTheMouse)
@@ -95,7 +68,7 @@ TEST_F(DeviceThreadsTest, DpiButtonTakesTheLevelFromItsReport)
     Report({6, 0xF6, 0x83});
     EXPECT_EQ(g_dpiLevel, 3u);
     EXPECT_EQ(IniValue(u"Config1", u"DPI_LEVEL"), u"3");
-    EXPECT_EQ(g_repaintRequests, 2);  // the apply's and the level's
+    EXPECT_EQ(g_repaintRequests.load(), 2);  // the apply's and the level's
 }
 
 TEST_F(DeviceThreadsTest, MediaKeyOncePerPress)
@@ -198,6 +171,175 @@ TEST_F(DeviceThreadsTest, StepWithoutAnApplySendsNothingButSteps)
     Report({6, 0x01, 0});
     EXPECT_TRUE(TrafficSummary(mouse).empty());
     EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, 6);
+}
+
+TEST_F(DeviceThreadsTest, StatusWithoutAnswerSkipsTheProfileSwitch)
+{
+    ini.PutString(u"Config2", u"FIRE_TIME", u"90");
+    mouse.SetActiveProfile(1);
+    mouse.Unplug();
+    const uint32_t fireTime = g_fireTime;
+    TestFilesSource source = Source();
+    HandleDeviceInputReport(Bytes{6, 0x03, 0x00}, source);
+    EXPECT_EQ(g_curConfig, 1u);
+    EXPECT_EQ(g_currentProfile, 0u);
+    EXPECT_EQ(g_fireTime, fireTime);
+    EXPECT_EQ(IniValue(u"Init", u"CurConfig"), u"<missing>");
+    EXPECT_EQ(g_repaintRequests.load(), 0);
+}
+
+TEST_F(DeviceThreadsTest, InputTurnWithoutAnOpenHandleReadsNothing)
+{
+    mouse.QueueInputReport({6, 0x03, 0x00});
+    for (HidHandle handle : {kNoHidHandle, kInvalidHidHandle}) {
+        ResetDeviceLink();
+        g_hidReadHandle = handle;
+        device->clock.ClearSleeps();
+        TestFilesSource source = Source();
+        DeviceInputTurn(source);
+        EXPECT_EQ(mouse.PendingInputReports(), 1u);
+        EXPECT_EQ(device->clock.Sleeps(), (std::vector<uint32_t>{2}));
+        EXPECT_EQ(source.calls, 0);
+        EXPECT_TRUE(mouse.Log().empty());
+    }
+}
+
+TEST(ConsumerUsageTable, EveryMediaKeyIndex)
+{
+    const std::vector<uint16_t> expected{0x0223, 0x0183, 0x018A, 0x00E9, 0x00EA, 0x00B6,
+                                         0x00B5, 0x00E2, 0x00CD, 0x0192, 0x00B7};
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(MediaKeyToConsumerUsage(static_cast<uint8_t>(i)), expected[i]) << i;
+    for (int i : {11, 12, 128, 255}) EXPECT_EQ(MediaKeyToConsumerUsage(static_cast<uint8_t>(i)), 0) << i;
+}
+
+// Profile 1's first button plays A, profile 2's plays B. After a switch on the mouse, a step
+// steps B but must not send it over A's stream, the only one the last apply placed for slot 0.
+TEST_F(DeviceThreadsTest, StepSendsOnlyToTheStreamItsApplyPlaced)
+{
+    SetGroups({{u"G", {MoveMacro(10), MoveMacro(20)}}});
+    g_buttonAssignments[0][0] = 256;
+    g_buttonAssignments[1][0] = 257;
+    Apply();
+    const Bytes streamA = mouse.MemoryRange(0x240, 16);
+    ASSERT_EQ(streamA[6], 10);
+
+    mouse.SetActiveProfile(1);
+    Report({6, 0x03, 0});
+    ASSERT_EQ(g_currentProfile, 1u);
+    ASSERT_EQ(g_buttonAssignments[1][0], 257u);
+    mouse.ClearLog();
+    Report({6, 0x01, 0});
+    EXPECT_TRUE(TrafficSummary(mouse).empty());
+    EXPECT_EQ(mouse.MemoryRange(0x240, 16), streamA);
+    EXPECT_EQ(StoredMacro(u"G", 1).params[0].y, 21);
+
+    // Back on the profile the apply was for: the step goes out again.
+    mouse.SetActiveProfile(0);
+    Report({6, 0x03, 0});
+    mouse.ClearLog();
+    Report({6, 0x01, 0});
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"W 0x0240/8", "W 0x0248/8"}));
+    EXPECT_EQ(mouse.MemoryAt(0x240 + 6), 11);
+
+    // Another macro on the first button since the apply: stepped and saved, not sent.
+    g_buttonAssignments[0][0] = 257;
+    mouse.ClearLog();
+    Report({6, 0x01, 0});
+    EXPECT_TRUE(TrafficSummary(mouse).empty());
+    EXPECT_EQ(StoredMacro(u"G", 1).params[0].y, 22);
+}
+
+TEST_F(DeviceThreadsTest, StepAfterAnApplyStoppedAtItsLightDataSendsNothing)
+{
+    SetGroups({{u"G", {MoveMacro(10)}}});
+    g_buttonAssignments[0][0] = 256;
+    Apply();
+    // Constant macros whose light data run past the end of the memory stop the next apply.
+    std::vector<MacroEvent> events(179, MacroEvent{0, 0, 0, 0, 10000});
+    events.push_back({13, MacroEventCode::Light, 0, 0, 0});
+    MacroRecord big = MakeMacro(u"Big", events);
+    big.lightBlocks[0].stepCount = 1;
+    for (int m = 1; m < 8; ++m) {
+        g_constMacroTable[m] = big;
+        g_buttonAssignments[0][m] = 32 + m;
+    }
+    Apply();
+    ASSERT_EQ(mouse.ApplyCount(), 1);
+    mouse.ClearLog();
+    Report({6, 0x01, 0});
+    EXPECT_TRUE(TrafficSummary(mouse).empty());
+    EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, 11);
+}
+
+// The report is read first; the files are made after it, for the language in force then.
+TEST_F(DeviceThreadsTest, StepAfterALanguageSwitchUsesTheNewLanguagesFiles)
+{
+    SetGroups({{u"G", {MoveMacro(10)}}});
+    g_buttonAssignments[0][0] = 256;
+    Apply();
+    const std::u16string english = folder;
+    folder = u"C:\\kestra\\skins\\INI_CN\\macro\\";
+    SetGroups({{u"G", {MoveMacro(20)}}});
+
+    bool reportReadFirst = false;
+    TestFilesSource source([&] {
+        reportReadFirst = mouse.PendingInputReports() == 0;
+        DeviceLinkFiles linkFiles = Files();
+        linkFiles.macros.macroFolder = g_languageEnglish != 0 ? english : folder;
+        return linkFiles;
+    });
+    mouse.QueueInputReport({6, 0x01, 0});
+    g_languageEnglish = 0;  // switched while the input thread waits for the mouse
+    DeviceInputTurn(source);
+    EXPECT_TRUE(reportReadFirst);
+    EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, 21);
+    folder = english;
+    EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, 10);
+}
+
+// A press reported while the button-action thread is busy with the previous one (here: while it
+// requests the repaint after a DPI level) is carried out in the next turn, as itself.
+TEST_F(DeviceThreadsTest, PressDuringATurnRunsInTheNextTurn)
+{
+    g_buttonAssignments[0][5] = 16;  // DPI, event 0xF6
+    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
+    Apply();
+    mouse.ClearLog();
+    static std::function<void()> duringTurn;
+    TestFilesSource source = Source();
+    duringTurn = [&] { HandleDeviceInputReport(Bytes{6, 0xF4, 0x80}, source); };
+    SetMainWindowRepaint([] {
+        if (duringTurn) std::exchange(duringTurn, nullptr)();
+    });
+    mouse.QueueInputReport({6, 0xF6, 0x83});
+    DeviceInputTurn(source);
+    ButtonActionTurn(source);
+    EXPECT_EQ(g_dpiLevel, 3u);
+    EXPECT_EQ(g_buttonEventPending.load(), PendingButtonEvent(0xF4, 0x80));
+    EXPECT_TRUE(TrafficSummary(mouse).empty());
+    g_dpiLevel = 0;
+    ButtonActionTurn(source);
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"KEY 0x018A"}));
+    EXPECT_EQ(g_dpiLevel, 0u);  // the DPI event is not carried out twice
+    EXPECT_EQ(g_buttonEventPending.load(), 0u);
+}
+
+// The fire commands follow the button of the last recorded press: a fire button released after
+// another button was pressed gets no stop until a report of the fire button comes again.
+TEST_F(DeviceThreadsTest, FireReleaseAfterAnotherButtonsPress)
+{
+    g_buttonAssignments[0][2] = 40;  // fire, event 0xF3
+    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
+    Apply();
+    mouse.ClearLog();
+    Report({6, 0xF3, 0x80});
+    Report({6, 0xF4, 0x80});
+    Report({6, 0xF3, 0x00});
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A"}));
+    EXPECT_EQ(g_fireReleasePending.load(), 1u);
+    Report({6, 0xF3, 0x80});
+    Report({6, 0xF3, 0x00});
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A", "FIRE 1", "FIRE 0"}));
 }
 
 }  // namespace

@@ -241,9 +241,13 @@ TEST(MacroStream, LargestRecordFitsItsLimits)
     for (int i = 0; i < 50; ++i) r.codes[i] = 0xF6;
     for (int i = 50; i < 55; ++i) r.SetEvent(i, {13, 0xF9, static_cast<uint16_t>(i - 50), 0, 10000});
     const StreamLayout layout = ComputeStreamLayout(r, MacroSource::File);
-    EXPECT_LE(layout.size, 0x2000u);
+    // 180 events with 7 fillers each but the last, 50 moves, 5 of every other kind, ten 16-step
+    // light blocks: the largest stream a record within its limits can need.
+    EXPECT_EQ(layout.entryCount, 180u + 179u * 7u);
+    EXPECT_EQ(layout.size, 3840u);
     const EncodedStream s = EncodeMacroStream(r, MacroSource::File, 0x240, layout.size);
     EXPECT_FALSE(s.stopApply);
+    EXPECT_EQ(s.bytes.size(), 3840u);
 }
 
 TEST(MacroStream, StepStreamMovesYAndCutsAtTheOldSize)

@@ -19,7 +19,7 @@ protected:
     void Turns()
     {
         ASSERT_EQ(mouse.PendingInputReports(), 1u);
-        TestFilesSource source([this] { return Files(); });
+        TestFilesSource source = Source();
         DeviceInputTurn(source);
         ButtonActionTurn(source);
     }

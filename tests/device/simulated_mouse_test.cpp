@@ -208,6 +208,7 @@ TEST(SimulatedMouseTest, UnplugAndPlugInAnyNumberOfTimesNotifyEveryRegisteredWin
         EXPECT_TRUE(std::count_if(sink.notices.begin(), sink.notices.end(),
                                   [](const DeviceChangeNotice& n) { return IsOurDeviceBroadcast(kBroadcastDeviceInterface, n.interfacePath); }) == 2);
         EXPECT_FALSE(mouse.PressButton(0));
+        EXPECT_FALSE(mouse.QueueInputReport({0x06, 0xF1, 0x80}));
         ResetDeviceLink();
         EXPECT_EQ(FindDevice(SimulatedDevice::kWindow), 0);
 

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "device/command_protocol.h"
@@ -96,19 +97,6 @@ TEST(Win32HidPortTest, APathThatIsNoHidDeviceOpensButAnswersNoHidCall)
     EXPECT_TRUE(DeleteFileW(AsWide(path)));
 }
 
-TEST(Win32HidPortTest, AWindowRegistersOnceForDeviceChanges)
-{
-    HWND window = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    ASSERT_NE(window, nullptr);
-    {
-        Win32HidPort port;
-        const auto value = reinterpret_cast<WindowHandleValue>(window);
-        EXPECT_TRUE(port.RegisterDeviceNotifications(value));
-        EXPECT_TRUE(port.RegisterDeviceNotifications(value));  // kept, not repeated
-    }  // the port unregisters before the window goes
-    DestroyWindow(window);
-}
-
 TEST(Win32HidPortTest, BroadcastHeaderIsCheckedForTypeSizeAndName)
 {
     const std::u16string saved = g_devicePath;
@@ -164,4 +152,42 @@ TEST(Win32HidPortTest, FineTimerHoldsForItsScope)
 {
     ScopedTimerResolution fine;
     EXPECT_TRUE(fine.Active());
+}
+
+// A pipe stands in for the read collection (the test machine has no such HID device): a read
+// waiting for a report ends when reads are cancelled or its handle is closed, and a report that
+// is there is read.
+TEST(Win32HidPortTest, InputReadEndsOnCancelAndOnClose)
+{
+    const wchar_t* name = L"\\\\.\\pipe\\kestra_input_read_test";
+    UniqueHandle server(CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_MESSAGE, 1, 64, 64, 0, nullptr));
+    ASSERT_TRUE(server.IsValid());
+    Win32HidPort port;
+    const HidHandle read = port.Open(FromWide(name), HidAccess::Read);
+    ASSERT_TRUE(IsOpenHidHandle(read));
+    std::array<uint8_t, 8> report{};
+    std::size_t got = 99;
+
+    auto readOnAnotherThread = [&](auto end) {
+        bool ok = true;
+        std::thread reader([&] { ok = port.ReadInput(read, report, got); });
+        Sleep(50);  // the read is waiting by now
+        end();
+        reader.join();
+        return ok;
+    };
+    EXPECT_FALSE(readOnAnotherThread([&] { port.SetInputReadsCancelled(true); }));
+    EXPECT_EQ(got, 0u);
+    EXPECT_FALSE(port.ReadInput(read, report, got));  // cancelled before it starts
+    port.SetInputReadsCancelled(false);
+
+    const std::array<uint8_t, 8> sent{6, 0xF3, 0x80, 0, 0, 0, 0, 0};
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(server.Get(), sent.data(), 8, &written, nullptr));
+    EXPECT_TRUE(port.ReadInput(read, report, got));
+    EXPECT_EQ(got, 8u);
+    EXPECT_EQ(report, sent);
+
+    EXPECT_FALSE(readOnAnotherThread([&] { port.Close(read); }));
+    EXPECT_FALSE(port.ReadInput(read, report, got));
 }

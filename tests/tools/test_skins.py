@@ -164,3 +164,20 @@ def test_files_are_what_the_generator_writes(tmp_path):
         else:
             with open(new, "rb") as f, open(old, "rb") as g:
                 assert f.read() == g.read(), rel + " differs from the generator's"
+
+
+def test_clickable_rectangles_do_not_overlap():
+    """Hit-testing takes the lowest id under the pointer, and the frame's ids are tested beside
+    every page's: an overlap would hide a button."""
+    def table(name, count, tested):
+        section = read_ini(os.path.join(SKINS, "INI_EN", name))["BUTTONPOS"]
+        return [(name, k, r) for k, r in rects(section, count).items() if k < tested and r[2] and r[3]]
+
+    frame = table("skin_main_en.ini", 29, 11)
+    pages = [table("skin_main_en.ini", 29, 29), frame + table("skin_advance_en.ini", 138, 138),
+             frame + table("skin_color_en.ini", 103, 71), frame + table("skin_mac_en.ini", 20, 20)]
+    for entries in pages:
+        for i, (n1, k1, (x1, y1, w1, h1, _)) in enumerate(entries):
+            for n2, k2, (x2, y2, w2, h2, _) in entries[i + 1:]:
+                apart = x1 + w1 <= x2 or x2 + w2 <= x1 or y1 + h1 <= y2 or y2 + h2 <= y1
+                assert apart, "%s id %d overlaps %s id %d" % (n1, k1, n2, k2)

@@ -42,8 +42,46 @@ def _check(c, x0, y0, x1, y1, colour, width=2.0):
            colour, width)
 
 
+def glyph(c, name, cx, cy, ink):
+    """The small pictures beside button texts and in the file-command list."""
+    if name in ("import", "export"):  # a tray with an arrow in or out
+        c.line([(cx - 8, cy + 2), (cx - 8, cy + 7), (cx + 8, cy + 7), (cx + 8, cy + 2)], ink, 1.4)
+        tip, tail = (cy + 3, cy - 8) if name == "import" else (cy - 8, cy + 3)
+        d = 1 if name == "import" else -1
+        c.line([(cx, tail), (cx, tip)], ink, 1.4)
+        c.line([(cx - 4, tip - 4 * d), (cx, tip), (cx + 4, tip - 4 * d)], ink, 1.4)
+    elif name == "reset":  # a circular arrow
+        c.draw.arc(c.box(cx - 7, cy - 7, cx + 7, cy + 7), 40, 330, fill=ink, width=c.s(1.4))
+        c.polygon([(cx + 7.5, cy - 7), (cx + 7.5, cy - 1), (cx + 2, cy - 3)], fill=ink)
+    elif name == "web":  # a globe
+        c.ellipse(cx - 7, cy - 7, cx + 7, cy + 7, outline=ink, width=1.3)
+        c.ellipse(cx - 3, cy - 7, cx + 3, cy + 7, outline=ink, width=1.1)
+        c.line([(cx - 7, cy), (cx + 7, cy)], ink, 1.1)
+    elif name == "plus":
+        c.line([(cx - 6, cy), (cx + 6, cy)], ink, 1.8)
+        c.line([(cx, cy - 6), (cx, cy + 6)], ink, 1.8)
+    elif name == "trash":
+        c.line([(cx - 7, cy - 5), (cx + 7, cy - 5)], ink, 1.4)
+        c.line([(cx - 2, cy - 7), (cx + 2, cy - 7)], ink, 1.4)
+        c.polygon([(cx - 5, cy - 3), (cx + 5, cy - 3), (cx + 4, cy + 7), (cx - 4, cy + 7)], outline=ink, width=1.3)
+    elif name == "files":  # two arrows, in and out
+        c.line([(cx - 4, cy - 7), (cx - 4, cy + 6)], ink, 1.4)
+        c.line([(cx - 7, cy + 3), (cx - 4, cy + 7), (cx - 1, cy + 3)], ink, 1.4)
+        c.line([(cx + 4, cy + 7), (cx + 4, cy - 6)], ink, 1.4)
+        c.line([(cx + 1, cy - 3), (cx + 4, cy - 7), (cx + 7, cy - 3)], ink, 1.4)
+    elif name == "check":
+        _check(c, cx - 8, cy - 8, cx + 8, cy + 8, ink, 1.9)
+
+
+def _glyph_of(c, r, state, accent):
+    if r.extra:
+        x0, y0, x1, y1 = r.box
+        glyph(c, r.extra, x0 + 18, (y0 + y1) / 2, WHITE if state != NORMAL else mix(accent, INK, 0.4))
+
+
 def button(c, r, state, accent):
     _plate(c, r, state, accent)
+    _glyph_of(c, r, state, accent)
 
 
 def dark_button(c, r, state, accent):
@@ -58,6 +96,7 @@ def dark_button(c, r, state, accent):
 
 def accent_button(c, r, state, accent):
     _plate(c, r, state, accent, strong=True)
+    _glyph_of(c, r, state, mix(accent, WHITE, 0.6))
 
 
 def icon_button(c, r, state, accent):

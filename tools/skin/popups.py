@@ -74,16 +74,7 @@ def more(state):
         y0 = row * h
         if row:
             c.rect(6, y0, MORE_W - 6, y0 + 1, fill=mix(POPUP_EDGE, fill, 0.4))
-        cx, cy = MORE_W - 20, y0 + h / 2
-        if row < 2:  # a tray with an arrow in (import) or out (export)
-            c.line([(cx - 8, cy + 2), (cx - 8, cy + 7), (cx + 8, cy + 7), (cx + 8, cy + 2)], ink, 1.4)
-            tip, tail = (cy + 3, cy - 8) if row == 0 else (cy - 8, cy + 3)
-            c.line([(cx, tail), (cx, tip)], ink, 1.4)
-            d = 1 if row == 0 else -1
-            c.line([(cx - 4, tip - 4 * d), (cx, tip), (cx + 4, tip - 4 * d)], ink, 1.4)
-        else:        # a circular arrow (restore)
-            c.draw.arc(c.box(cx - 7, cy - 7, cx + 7, cy + 7), 40, 330, fill=ink, width=c.s(1.4))
-            c.polygon([(cx + 7.5, cy - 7), (cx + 7.5, cy - 1), (cx + 2, cy - 3)], fill=ink)
+        looks.glyph(c, ("import", "export", "reset")[row], MORE_W - 20, y0 + h / 2, ink)
     c.rect(0, MORE_H - 1, MORE_W, MORE_H, fill=POPUP_EDGE)
     return c.final()
 

@@ -1,0 +1,79 @@
+#pragma once
+// The device threads' tests start from a fresh apply fixture with nothing pending between the
+// threads.
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <thread>
+
+#include "app/clock.h"
+#include "device/device_event_threads.h"
+#include "device/device_threads.h"
+#include "tests/device/apply_fixture.h"
+
+class DeviceThreadsTest : public ApplyTest {
+protected:
+    void SetUp() override
+    {
+        ApplyTest::SetUp();
+        ResetPending();
+    }
+    void TearDown() override
+    {
+        ResetPending();
+        ApplyTest::TearDown();
+    }
+    static void ResetPending()
+    {
+        g_firePressPending = 0;
+        g_fireReleasePending = 0;
+        g_buttonEventPending = 0;
+        g_lastButtonEvent = 0;
+        g_stepDirection = 0;
+    }
+
+    // The mouse reports; each thread takes one turn.
+    void Report(const Bytes& report)
+    {
+        mouse.QueueInputReport(report);
+        TestFilesSource source = Source();
+        DeviceInputTurn(source);
+        ButtonActionTurn(source);
+    }
+};
+
+// Protocol time passes as the fake clock's does, but every sleep gives the other threads a
+// moment, so that the threads' 2 ms turns do not spin.
+class BriefClock : public Clock {
+public:
+    void SleepMs(uint32_t ms) override
+    {
+        now_ += ms;
+        std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+    uint64_t NowMs() override { return now_.load(); }
+
+private:
+    std::atomic<uint64_t> now_{0};
+};
+
+inline bool WaitUntil(const std::function<bool()>& condition)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return true;
+}
+
+// The real threads, started on the fixture's files.
+class DeviceThreadsRunTest : public DeviceThreadsTest {
+protected:
+    DeviceThreads::FilesSourceFactory Factory()
+    {
+        return [this] { return std::make_unique<TestFilesSource>(Source()); };
+    }
+};
+

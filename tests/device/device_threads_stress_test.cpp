@@ -1,0 +1,83 @@
+// Applies beside the running device threads. Host tree only (see CMakeLists.txt).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <thread>
+
+#include "tests/device/device_threads_fixture.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A thread stuck on a lock cannot be ended: a deadlock fails the whole test program.
+void WithinDeadline(const std::function<void()>& work)
+{
+    std::packaged_task<void()> task(work);
+    std::future<void> done = task.get_future();
+    std::thread worker(std::move(task));
+    if (done.wait_for(60s) == std::future_status::timeout) {
+        std::fprintf(stderr, "deadlock: the device threads and the apply wait for each other\n");
+        std::_Exit(1);
+    }
+    worker.join();
+    done.get();
+}
+
+// Applies on the user-interface thread beside the running device threads, which meanwhile follow
+// button presses, steps and profile switches on the mouse. Every path takes the settings, then
+// the macro store, then the report lock; a path taking them in another order deadlocks here.
+TEST_F(DeviceThreadsRunTest, ApplyBesideButtonsStepsAndProfileSwitches)
+{
+    SetGroups({{u"G", {MakeMacro(u"A", {{6, MacroEventCode::Move, 4, 10, 20}}),
+                       MakeMacro(u"B", {{6, MacroEventCode::Move, 4, 20, 20}})}}});
+    for (int p = 0; p < 2; ++p) {
+        g_buttonAssignments[p][0] = 256 + p;  // a macro of its own
+        g_buttonAssignments[p][2] = 40;       // fire
+        g_buttonAssignments[p][3] = 24;       // media key
+        g_buttonAssignments[p][4] = 18;       // profile
+        g_buttonAssignments[p][5] = 16;       // DPI
+    }
+    Apply();
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+
+    constexpr int kApplies = 12;
+    constexpr int kRounds = 60;
+    WithinDeadline([&] {
+        std::thread mouseSide([&] {
+            const std::vector<Bytes> round{{6, 0xF3, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x80}, {6, 0x01, 0},
+                                           {6, 0xF6, 0x82}, {6, 0x03, 0},    {6, 0x02, 0},    {6, 0xF5, 0x80}};
+            for (int k = 0; k < kRounds; ++k) {
+                mouse.SetActiveProfile(k % 2);
+                for (const Bytes& report : round) mouse.QueueInputReport(report);
+                std::this_thread::sleep_for(500us);
+            }
+        });
+        for (int k = 0; k < kApplies; ++k) {
+            DeviceLinkFiles linkFiles = Files();
+            WriteSettingsToDevice(linkFiles);
+        }
+        mouseSide.join();
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0; }));
+        threads.Stop();
+    });
+
+    EXPECT_EQ(mouse.InterruptedRuns(), 0);
+    EXPECT_EQ(mouse.CommitsWithoutStaging(), 0);
+    EXPECT_EQ(mouse.ApplyCount(), 1 + kApplies);
+    // A press reported before the previous one was taken is no event: some media keys drop out.
+    EXPECT_GT(mouse.ConsumerKeys().size(), 0u);
+    EXPECT_LE(mouse.ConsumerKeys().size(), static_cast<size_t>(kRounds));
+    // The last switch the threads followed is the mouse's profile, in the state and the file.
+    EXPECT_EQ(g_currentProfile, static_cast<uint32_t>(mouse.ActiveProfile()));
+    EXPECT_EQ(g_curConfig, g_currentProfile + 1);
+    EXPECT_EQ(IniValue(u"Init", u"CurConfig"), FormatIniInt(static_cast<int32_t>(g_curConfig)));
+    EXPECT_TRUE(prompts.shown.empty());
+}
+
+}  // namespace
