@@ -174,7 +174,9 @@ void CTEV_KestraDlg::PaintWindow(HDC dc)
             PatBlt(canvas.Get(), 0, 0, width, height, BLACKNESS);
         }
     }
-    const SelectedImage hovered(dc, SkinImage(m_pageImage, info.hoveredImage));
+    // The hovered image is decoded only once something on the page is hovered.
+    const bool anyHovered = PageHoverId(page) != BUTTON_NONE || g_hoverMainButton < static_cast<int>(kFrameIds);
+    const SelectedImage hovered(dc, anyHovered ? SkinImage(m_pageImage, info.hoveredImage) : nullptr);
     const SelectedImage pressed(dc, SkinImage(m_pageImage, info.pressedImage));
     const SkinTables tables = LayoutTables();
     DrawPageControls(canvas.Get(), hovered.Get(), pressed.Get(), PageTable(tables, page), PageHoverId(page));

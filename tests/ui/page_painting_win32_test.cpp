@@ -14,7 +14,10 @@
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
 #include "winlib/device_context.h"
+#include "winlib/image_file.h"
 #include "winlib/select_guard.h"
+#include "winlib/unique_handle.h"
+#include "winlib/wide.h"
 
 namespace {
 
@@ -55,6 +58,24 @@ std::string SolidBitmapFile(COLORREF colour)
     return file;
 }
 
+// The window's paint of page into a fresh g_skinWidth x g_skinHeight bitmap, as 0x00RRGGBB pixels.
+std::vector<uint32_t> PaintPixels(CTEV_KestraDlg& window, uint8_t page)
+{
+    g_page = page;
+    MemoryDc dc;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(info.bmiHeader), g_skinWidth, -g_skinHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    BitmapOwner bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    SelectGuard select(dc.Get(), bitmap.Get());
+    window.PaintWindow(dc.Get());
+    GdiFlush();
+    const auto* pixels = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> painted(pixels, pixels + static_cast<size_t>(g_skinWidth) * g_skinHeight);
+    for (uint32_t& pixel : painted) pixel &= 0x00FFFFFF;
+    return painted;
+}
+
 class PagePaintingWin32Test : public testing::Test {
 protected:
     void SetUp() override
@@ -80,6 +101,8 @@ protected:
             }
         };
         grid(window.m_advancedPos);
+        // The page's numbers stand apart, so their texts cover no rectangle the test looks at.
+        for (const size_t number : {2, 19, 32}) window.m_advancedPos[number] = {150, 84, 10, 6};
         grid(window.m_ledPos);
         grid(window.m_macroPos);
     }
@@ -91,23 +114,10 @@ protected:
     }
 
     // Paints page into a fresh bitmap and keeps it for Pixel().
-    void Paint(uint8_t page)
-    {
-        g_page = page;
-        MemoryDc dc;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(info.bmiHeader), kWidth, -kHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        BitmapOwner bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        SelectGuard select(dc.Get(), bitmap.Get());
-        window.PaintWindow(dc.Get());
-        GdiFlush();
-        const auto* pixels = static_cast<const uint32_t*>(bits);
-        painted.assign(pixels, pixels + kWidth * kHeight);
-    }
+    void Paint(uint8_t page) { painted = PaintPixels(window, page); }
     COLORREF Pixel(int32_t x, int32_t y) const
     {
-        const uint32_t p = painted[y * kWidth + x];
+        const uint32_t p = painted[static_cast<size_t>(y) * kWidth + x];
         return RGB(p >> 16 & 0xFF, p >> 8 & 0xFF, p & 0xFF);
     }
     // The pixel in the middle of a rectangle.
@@ -149,7 +159,7 @@ TEST_F(PagePaintingWin32Test, EachPageShowsItsLooks)
     EXPECT_EQ(Pixel(advanced[1].x + 2, advanced[1].y + 2), kDown);
     EXPECT_EQ(Pixel(advanced[1].x + 7, advanced[1].y + 2), kNormal);
     EXPECT_EQ(Pixel(advanced[31].x + 9, advanced[31].y + 2), kDown);
-    EXPECT_EQ(Pixel(advanced[32].x, advanced[32].y + 2), kNormal);
+    EXPECT_EQ(Pixel(advanced[33].x, advanced[33].y + 2), kNormal);
 
     // Page 3 with effect 3: only cover rectangle 71; effect 9 covers 72 as well.
     g_ledMode = g_ledType = 3;
@@ -161,15 +171,91 @@ TEST_F(PagePaintingWin32Test, EachPageShowsItsLooks)
     Paint(kPageLighting);
     EXPECT_EQ(Inside(window.m_ledPos[72]), kNull);
 
-    // A changed image file is read again; a removed one leaves its looks out.
+    // A changed image file is read again (same size, a later write time); a removed one leaves its looks out.
+    const std::u16string coverPath = folder.File("skins/led_null.jpg");
     folder.Write("skins/led_null.jpg", SolidBitmapFile(RGB(90, 90, 90)));
-    std::filesystem::last_write_time(folder / "skins/led_null.jpg",
-                                     std::filesystem::last_write_time(folder / "skins/led_null.jpg") + std::chrono::seconds(5));
+    {
+        UniqueHandle file(CreateFileW(AsWide(coverPath), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        FILETIME written{};
+        ASSERT_TRUE(GetFileTime(file.Get(), nullptr, nullptr, &written));
+        written.dwHighDateTime += 1;
+        ASSERT_TRUE(SetFileTime(file.Get(), nullptr, nullptr, &written));
+    }
     Paint(kPageLighting);
     EXPECT_EQ(Inside(window.m_ledPos[72]), RGB(90, 90, 90));
-    std::filesystem::remove(folder / "skins/led_null.jpg");
+    ASSERT_TRUE(DeleteFileW(AsWide(coverPath)));
     Paint(kPageLighting);
     EXPECT_EQ(Inside(window.m_ledPos[72]), kNormal);
+}
+
+// The shipped skin: chosen pixels of each page equal the image that should show there. Points lie
+// near a rectangle's corner, away from its text.
+TEST(ShippedSkinPainting, PagesShowTheRightImages)
+{
+    ResetSettingsState();
+    ResetPageState();
+    const std::string skins = std::string(KESTRA_TEST_DATA_DIR) + "/../../skins";
+    g_skinFolder = std::u16string(skins.begin(), skins.end());
+    g_languageEnglish = 1;
+    auto image = [](const char16_t* name) {
+        const std::optional<ImageBitmap> bitmap = LoadImageBitmap(std::wstring(AsWide(g_skinFolder + name)));
+        return bitmap ? ReadBitmapPixels(bitmap->bitmap.Get()).value_or(PixelImage{}) : PixelImage{};
+    };
+    const PixelImage mask = image(u"\\main_mask.jpg");
+    ASSERT_GT(mask.width, 0);
+    g_skinWidth = mask.width;
+    g_skinHeight = mask.height;
+    CTEV_KestraDlg window;
+    window.LoadSkinMainLayout();
+    window.LoadSkinColorLayout();
+    window.LoadSkinAdvanceLayout();
+    window.LoadSkinMacroLayout();
+    ASSERT_FALSE(window.Ending());
+
+    std::vector<uint32_t> painted;
+    auto at = [&](const PixelImage& from, int32_t x, int32_t y) {
+        return std::make_pair(painted[static_cast<size_t>(y) * g_skinWidth + x], from.pixels[static_cast<size_t>(y) * from.width + x]);
+    };
+    auto expectFrom = [&](const PixelImage& from, int32_t x, int32_t y) {
+        const auto [got, want] = at(from, x, y);
+        EXPECT_EQ(got, want) << "at " << x << "," << y;
+    };
+
+    painted = PaintPixels(window, kPageMain);
+    const PixelImage mainDown = image(u"\\main_down.jpg");
+    const PixelImage mainNormal = image(u"\\main_normal.jpg");
+    const ButtonPos tab = window.m_mainPos[6], english = window.m_mainPos[5], spanish = window.m_mainPos[4];
+    expectFrom(mainDown, tab.x + 3, tab.y + 3);
+    expectFrom(mainDown, english.x + 2, english.y + 2);
+    expectFrom(mainNormal, spanish.x + 2, spanish.y + 2);
+    expectFrom(mainNormal, window.m_mainPos[7].x + 3, window.m_mainPos[7].y + 3);
+
+    g_dpiColourRefs[0] = RGB(255, 0, 0);
+    g_dpiBarPos[0] = 67;
+    g_pointerSpeed = 5;
+    painted = PaintPixels(window, kPageAdvanced);
+    const PixelImage advancedDown = image(u"\\advanced_down.jpg");
+    const PixelImage advancedNormal = image(u"\\advanced_normal.jpg");
+    const ButtonPos segment = window.m_advancedPos[67], next = window.m_advancedPos[68], bar = window.m_advancedPos[1];
+    EXPECT_EQ(at(advancedNormal, segment.x + 2, segment.y + 2).first, 0x00FF0000u);  // red as 0x00RRGGBB
+    expectFrom(advancedNormal, next.x + 2, next.y + 2);
+    expectFrom(advancedDown, bar.x + 2, bar.y + bar.height / 2);
+    expectFrom(advancedDown, bar.x + bar.width / 2 - 2, bar.y + 1);
+    expectFrom(advancedNormal, bar.x + bar.width / 2 + 2, bar.y + 1);
+    expectFrom(advancedDown, window.m_mainPos[7].x + 3, window.m_mainPos[7].y + 3);  // the frame in the page's own images
+
+    g_ledMode = g_ledType = 3;
+    painted = PaintPixels(window, kPageLighting);
+    const PixelImage ledNull = image(u"\\led_null.jpg");
+    const PixelImage ledNormal = image(u"\\led_normal.jpg");
+    const ButtonPos cover = window.m_ledPos[71], uncovered = window.m_ledPos[72];
+    expectFrom(ledNull, cover.x + 2, cover.y + 2);
+    expectFrom(ledNull, cover.x + cover.width - 3, cover.y + cover.height - 3);
+    expectFrom(ledNormal, uncovered.x + 2, uncovered.y + 2);
+
+    ResetSettingsState();
+    ResetPageState();
+    g_skinWidth = g_skinHeight = 0;
 }
 
 }  // namespace
