@@ -16,6 +16,10 @@ cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$(nproc)" --target TEV_Kestra_sim_folder
 folder=$root/build/win32/program_sim
 prefix=$root/build/win32/demo-wineprefix
+if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
+  echo "note: this kernel runs no 32-bit code; Wine runs through qemu-i386, which starts each Wine" \
+       "process slowly and can end a program whose threads run side by side"
+fi
 export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 if [ -n "${DISPLAY:-}" ]; then
