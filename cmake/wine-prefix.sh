@@ -11,8 +11,8 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win32
 
 if [ "${1:-}" = --stop ]; then
-  prefix=$2
-  [ -d "$prefix" ] || exit 0
+  [ -d "$2" ] || exit 0
+  prefix=$(cd "$2" && pwd)  # Wine takes absolute prefixes only
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
   if [ -f "$prefix.display" ]; then
     read -r _ pid <"$prefix.display" || true
@@ -22,9 +22,10 @@ if [ "${1:-}" = --stop ]; then
   exit 0
 fi
 
-export WINEPREFIX=$1
+mkdir -p "$(dirname "$1")"
+WINEPREFIX=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")  # Wine takes absolute prefixes only
+export WINEPREFIX
 "$here/../scripts/enable-i386.sh"
-mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   # The display first: the prefix's first programs (desktop, tray) stay on the one they start on.
