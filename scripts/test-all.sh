@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds the host, fuzz and win32 trees, and runs every test:
-# the host tests (ASan/UBSan), each fuzz target for a bounded time, and the win32 tests under Wine.
+# the host tests (ASan/UBSan), each fuzz target for a bounded time, and the win32 tests under Wine
+# (the test program and the end-to-end tests; on a private Xvfb when there is no display, ended
+# with the prefixes after the tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
-# Ends the Wine prefix of a build tree (its wineserver and background processes).
+# Ends the Wine prefixes of a build tree (the test program's and the end-to-end tests'): their
+# wineservers with the programs they keep, and the private Xvfb each was given.
 set -u
 tree=${1:-build/win32}
-[ -d "$tree/wineprefix" ] || exit 0
-WINEPREFIX=$(cd "$tree" && pwd)/wineprefix wineserver -k 2>/dev/null
+here=$(cd "$(dirname "$0")" && pwd)
+for prefix in "$tree/wineprefix" "$tree/tests/e2e/wineprefix"; do
+  "$here/../cmake/wine-prefix.sh" --stop "$prefix"
+done
 exit 0

@@ -1,6 +1,5 @@
 #include "tests/tools/apply_probe_run.h"
 
-#include <cstdio>
 #include <vector>
 
 #include "app/clock.h"
@@ -8,6 +7,7 @@
 #include "device/apply_writer.h"
 #include "device/device_discovery.h"
 #include "device/simulated_mouse.h"
+#include "device/simulated_mouse_text.h"
 #include "device/system_parameters.h"
 #include "macros/macro_file.h"
 #include "macros/macro_groups.h"
@@ -32,17 +32,6 @@ std::string Utf8(const std::u16string& text)
             out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
             out += static_cast<char>(0x80 | (c & 0x3F));
         }
-    }
-    return out;
-}
-
-std::string Hex(const uint8_t* bytes, size_t count)
-{
-    std::string out;
-    char text[4];
-    for (size_t i = 0; i < count; ++i) {
-        std::snprintf(text, sizeof text, i ? " %02X" : "%02X", bytes[i]);
-        out += text;
     }
     return out;
 }
@@ -135,22 +124,12 @@ std::string RunApplyProbe(const std::u16string& programFolder)
     };
     for (size_t i = 0; i < log.size(); ++i) {
         flushMessages(i);
-        const LoggedReport& entry = log[i];
-        if (entry.direction == ReportDirection::GetFeature) out += "read ";
-        out += Hex(entry.bytes.data(), entry.bytes.size()) + "\n";
+        out += ReportLogLine(log[i]) + "\n";
     }
     flushMessages(log.size());
 
     out += "memory\n";
-    char address[8];
-    for (uint32_t row = 0; row < 0x10000; row += 8) {
-        const std::vector<uint8_t> bytes = mouse.MemoryRange(static_cast<uint16_t>(row), 8);
-        bool any = false;
-        for (uint8_t b : bytes) any = any || b != 0;
-        if (!any) continue;
-        std::snprintf(address, sizeof address, "%04X ", row);
-        out += address + Hex(bytes.data(), bytes.size()) + "\n";
-    }
+    out += MemoryRowsText(mouse);
 
     ResetDeviceLink();
     SetSystemParameters(nullptr);
