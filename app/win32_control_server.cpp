@@ -49,7 +49,7 @@ std::unique_ptr<Win32ControlServer> Win32ControlServer::StartFromEnvironment(Sim
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<u_short>(port));
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    if (!listener.Valid() || bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+    if (!listener || bind(listener.Get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
         listen(listener.Get(), 4) != 0) {
         OutputDebugStringA("control channel: the port cannot be bound\n");
         return nullptr;
@@ -88,7 +88,7 @@ void Win32ControlServer::Serve()
 {
     while (WaitReadable(listener_.Get())) {
         UniqueSocket peer(accept(listener_.Get(), nullptr, nullptr));
-        if (peer.Valid()) ServePeer(std::move(peer));
+        if (peer) ServePeer(std::move(peer));
     }
 }
 

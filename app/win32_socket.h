@@ -2,7 +2,7 @@
 // Owners of Winsock's resources: the library's start-up and one socket.
 #include <winsock2.h>
 
-#include <utility>
+#include "winlib/handle_owner.h"
 
 class WinsockSession {
 public:
@@ -23,30 +23,9 @@ private:
     bool started_ = false;
 };
 
-class UniqueSocket {
-public:
-    UniqueSocket() = default;
-    explicit UniqueSocket(SOCKET socket) : socket_(socket) {}
-    ~UniqueSocket() { Reset(); }
-    UniqueSocket(UniqueSocket&& other) noexcept : socket_(std::exchange(other.socket_, INVALID_SOCKET)) {}
-    UniqueSocket& operator=(UniqueSocket&& other) noexcept
-    {
-        if (this != &other) {
-            Reset();
-            socket_ = std::exchange(other.socket_, INVALID_SOCKET);
-        }
-        return *this;
-    }
-    UniqueSocket(const UniqueSocket&) = delete;
-    UniqueSocket& operator=(const UniqueSocket&) = delete;
-
-    SOCKET Get() const { return socket_; }
-    bool Valid() const { return socket_ != INVALID_SOCKET; }
-    void Reset()
-    {
-        if (socket_ != INVALID_SOCKET) closesocket(std::exchange(socket_, INVALID_SOCKET));
-    }
-
-private:
-    SOCKET socket_ = INVALID_SOCKET;
+struct SocketCloser {
+    void operator()(SOCKET socket) const { closesocket(socket); }
+    static SOCKET Empty() { return INVALID_SOCKET; }
 };
+
+using UniqueSocket = HandleOwner<SOCKET, SocketCloser>;

@@ -106,9 +106,9 @@ HidHandle Win32HidPort::Open(const std::u16string& path, HidAccess access)
     const DWORD flags = access == HidAccess::Read ? FILE_FLAG_OVERLAPPED : 0;
     auto open = std::make_shared<OpenFile>();
     open->file.Reset(CreateFileW(AsWide(path), AccessRights(access), kShareReadWrite, nullptr, OPEN_EXISTING, flags, nullptr));
-    if (!open->file.IsValid()) return kInvalidHidHandle;
+    if (!open->file) return kInvalidHidHandle;
     open->closed.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!open->closed.IsValid()) return kInvalidHidHandle;
+    if (!open->closed) return kInvalidHidHandle;
     auto value = reinterpret_cast<HidHandle>(open->file.Get());
     std::lock_guard<std::mutex> lock(mutex_);
     handles_[value] = std::move(open);
@@ -189,7 +189,7 @@ bool Win32HidPort::ReadInput(HidHandle handle, std::span<uint8_t> report, std::s
     }
     if (!open || WaitForSingleObject(readsCancelled_.Get(), 0) == WAIT_OBJECT_0) return false;
     UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!done.IsValid()) return false;
+    if (!done) return false;
     const HANDLE file = open->file.Get();
     OVERLAPPED overlapped{};
     overlapped.hEvent = done.Get();

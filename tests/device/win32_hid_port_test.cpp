@@ -137,7 +137,7 @@ TEST(Win32HidPortTest, HandleOwnerClosesOnceAndMoves)
     {
         UniqueHandle first(raw);
         UniqueHandle second(std::move(first));
-        EXPECT_FALSE(first.IsValid());
+        EXPECT_FALSE(first);
         EXPECT_EQ(second.Get(), raw);
         DWORD flags = 0;
         EXPECT_TRUE(GetHandleInformation(raw, &flags));
@@ -145,7 +145,7 @@ TEST(Win32HidPortTest, HandleOwnerClosesOnceAndMoves)
     DWORD flags = 0;
     EXPECT_FALSE(GetHandleInformation(raw, &flags));
     UniqueHandle failed(INVALID_HANDLE_VALUE);  // a failed open owns nothing
-    EXPECT_FALSE(failed.IsValid());
+    EXPECT_FALSE(failed);
 }
 
 TEST(Win32HidPortTest, FineTimerHoldsForItsScope)
@@ -161,7 +161,7 @@ TEST(Win32HidPortTest, InputReadEndsOnCancelAndOnClose)
 {
     const wchar_t* name = L"\\\\.\\pipe\\kestra_input_read_test";
     UniqueHandle server(CreateNamedPipeW(name, PIPE_ACCESS_OUTBOUND, PIPE_TYPE_MESSAGE, 1, 64, 64, 0, nullptr));
-    ASSERT_TRUE(server.IsValid());
+    ASSERT_TRUE(server);
     Win32HidPort port;
     const HidHandle read = port.Open(FromWide(name), HidAccess::Read);
     ASSERT_TRUE(IsOpenHidHandle(read));
