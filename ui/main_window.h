@@ -99,6 +99,12 @@ private:
     void OnLButtonDown(UINT flags, POINT point);
     void OnLButtonUp(UINT flags, POINT point);
     void OnMouseMove(UINT flags, POINT point);
+    // Step 5 of a press (the page's own action), one per page; the shared steps before and after
+    // it are OnLButtonDown's.
+    void OnMainPagePress(POINT point);
+    void OnAdvancedPagePress(POINT point);
+    void OnMacroPagePress(POINT point);
+    void OnLedPagePress(POINT point);
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnClose();

@@ -5,6 +5,10 @@
 void CTEV_KestraDlg::OnLButtonDown(UINT, POINT) {}
 void CTEV_KestraDlg::OnLButtonUp(UINT, POINT) {}
 void CTEV_KestraDlg::OnMouseMove(UINT, POINT) {}
+void CTEV_KestraDlg::OnMainPagePress(POINT) {}
+void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
+void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
+void CTEV_KestraDlg::OnLedPagePress(POINT) {}
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
