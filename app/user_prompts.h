@@ -23,11 +23,20 @@ constexpr int Yes = 6;
 constexpr int No = 7;
 }  // namespace MessageAnswer
 
+// Answers of the warning box.
+namespace WarningAnswer {
+constexpr int GoOn = 1;
+constexpr int Cancel = 2;
+}  // namespace WarningAnswer
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
     // An empty caption means the application's name. Returns a MessageAnswer value.
     virtual int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) = 0;
+    // The skinned warning box (texts of the warning layout, placed at g_popupPos) before the first
+    // profile gives away its last left click. Returns a WarningAnswer value; with no window, go on.
+    virtual int ShowWarningBox() { return WarningAnswer::GoOn; }
 };
 
 // The prompts everything uses. Without one set, messages are dropped and answered Ok

@@ -1,5 +1,5 @@
 #pragma once
-// Answers message boxes in tests and keeps what was shown.
+// Answers message boxes and the warning box in tests and keeps what was shown.
 #include <string>
 #include <vector>
 
@@ -23,9 +23,16 @@ public:
         shown.push_back({text, caption, style});
         return answer;
     }
+    int ShowWarningBox() override
+    {
+        ++warningBoxes;
+        return warningAnswer;
+    }
 
     std::vector<Shown> shown;
     int answer = MessageAnswer::Ok;
+    int warningBoxes = 0;
+    int warningAnswer = WarningAnswer::GoOn;
 
 private:
     UserPrompts* previous_;
