@@ -1,0 +1,3 @@
+#include "ui/warning_dlg.h"
+
+INT_PTR RunWarningBox(HWND) { return WarningResult::GoOn; }
