@@ -4,14 +4,9 @@
 
 void CTEV_KestraDlg::OnLButtonDown(UINT, POINT) {}
 void CTEV_KestraDlg::OnLButtonUp(UINT, POINT) {}
-void CTEV_KestraDlg::OnMouseMove(UINT, POINT) {}
 void CTEV_KestraDlg::OnMainPagePress(POINT) {}
-void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
-void CTEV_KestraDlg::OnLedPagePress(POINT) {}
 void CTEV_KestraDlg::OnTabPress(int) {}
-void CTEV_KestraDlg::StartBlinkThread() {}
-void CTEV_KestraDlg::StartLedPreviewThread() {}
 void CTEV_KestraDlg::CreateMacroPageControls() {}
 void CTEV_KestraDlg::RefreshMacroLists() {}
 void CTEV_KestraDlg::DestroyMacroPageControls() {}
