@@ -19,6 +19,9 @@ extern int32_t g_skinHeight;
 extern uint8_t g_startHidden;
 // The blink thread's running flag.
 extern std::atomic<uint32_t> g_blinkRunning;
+// While 1, an in-place list edit that ends sends its list no notification (set on leaving the
+// macro page, cleared on entering it).
+extern uint8_t g_suppressEditNotify;
 // The event-list line the macro editor's commands act on.
 extern int32_t g_eventLine;
 // Whether start-up starts the device threads (it always does in the programs). The win32 test

@@ -2,14 +2,10 @@
 // its editor. Until then they do nothing.
 #include "ui/main_window.h"
 
-void CTEV_KestraDlg::OnLButtonDown(UINT, POINT) {}
-void CTEV_KestraDlg::OnLButtonUp(UINT, POINT) {}
 void CTEV_KestraDlg::OnMouseMove(UINT, POINT) {}
-void CTEV_KestraDlg::OnMainPagePress(POINT) {}
 void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
 void CTEV_KestraDlg::OnLedPagePress(POINT) {}
-void CTEV_KestraDlg::OnTabPress(int) {}
 void CTEV_KestraDlg::StartBlinkThread() {}
 void CTEV_KestraDlg::StartLedPreviewThread() {}
 void CTEV_KestraDlg::CreateMacroPageControls() {}
@@ -17,7 +13,6 @@ void CTEV_KestraDlg::RefreshMacroLists() {}
 void CTEV_KestraDlg::DestroyMacroPageControls() {}
 void CTEV_KestraDlg::SwitchToSpanish() {}
 void CTEV_KestraDlg::SwitchToEnglish() {}
-LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
 void CTEV_KestraDlg::OnGroupNameChange() {}
