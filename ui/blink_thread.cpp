@@ -1,11 +1,11 @@
 #include "ui/blink_thread.h"
 
-#include "ui/main_window_globals.h"
-
+std::atomic<uint32_t> g_blinkRunning{0};
 std::atomic<uint32_t> g_blinkPhase{0};
 
-void BlinkThread(void*)
+uint32_t BlinkThread(void*, WindowRepaint)
 {
     g_blinkPhase = 1;
     g_blinkRunning = 0;
+    return 0;
 }

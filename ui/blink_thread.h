@@ -1,10 +1,14 @@
 #pragma once
-// The main page's blink thread. The blink loop it would carry runs only before the first apply,
-// and the apply flag is set from the start, so the thread sets its phase and ends.
+// The main page's blink thread. Its blink phase is read by no painting, and the loop that would
+// toggle it is not carried: the thread sets the phase and ends. Platform-free.
 #include <atomic>
 #include <cstdint>
 
+#include "ui/window_repaint.h"
+
+// 1 from the thread's start until its last step; set by whoever starts it.
+extern std::atomic<uint32_t> g_blinkRunning;
 extern std::atomic<uint32_t> g_blinkPhase;
 
-// The thread's body; `window` is the main window it would repaint.
-void BlinkThread(void* window);
+// The thread's body; `window` and `repaint` would repaint the main window. Result 0.
+uint32_t BlinkThread(void* window, WindowRepaint repaint);

@@ -184,6 +184,18 @@ private:
     BrushOwner m_controlBrush;
     SerialApply m_apply;
     std::thread m_blinkThread;
+
+    // Hover, colours and the advanced and lighting pages (main_window_hover.cpp,
+    // lighting_colours.cpp, advanced_page_clicks.cpp, led_page_clicks.cpp, main_window_threads.cpp).
+public:
+    // The colour dialog for DPI level swatchId - 41 (advanced ids 41..46) and for user colour
+    // `slot` (lighting ids 0..6); the window repaints whether a colour was chosen or not.
+    void PickDpiColor(int swatchId);
+    void PickLedUserColor(int slot);
+
+private:
+    // Last of the members, so that it is joined before anything else of the window goes.
+    std::jthread m_ledPreviewThread;
 };
 
 // Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),

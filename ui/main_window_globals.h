@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "ui/blink_thread.h"
 #include "winlib/gdi_object.h"
 
 // "Arial" at the size the display scale asks for; the large one 0.8 points bigger.
@@ -17,14 +18,13 @@ extern int32_t g_skinWidth;
 extern int32_t g_skinHeight;
 // 1 from a "HIDE" start until the first background erase, which minimises the window.
 extern uint8_t g_startHidden;
-// The blink thread's running flag.
-extern std::atomic<uint32_t> g_blinkRunning;
 // While 1, an in-place list edit that ends sends its list no notification (set on leaving the
 // macro page, cleared on entering it).
 extern uint8_t g_suppressEditNotify;
 // The event-list line the macro editor's commands act on.
 extern int32_t g_eventLine;
-// Whether start-up starts the device threads (it always does in the programs). The win32 test
+// Whether the window starts the threads that run on beside it: the device threads at start-up and
+// the lighting preview on the lighting page (it always does in the programs). The win32 test
 // program turns it off: where Wine runs on an emulated i386 CPU, a process with two or more
 // threads that wait in the Wine server concurrently is ended by the emulator, so the window tests
 // run the window without them (the threads are tested in the host tree).

@@ -95,9 +95,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
 void CTEV_KestraDlg::StartWorkerThreads()
 {
     if (g_startDeviceThreads) StartDeviceThreads();
-    // The flag is up before the thread can clear it.
-    g_blinkRunning = 1;
-    if (!m_blinkThread.joinable()) m_blinkThread = std::thread(BlinkThread, static_cast<void*>(Handle()));
+    StartBlinkThread();
 }
 
 void CTEV_KestraDlg::AddAboutToSystemMenu()

@@ -2,12 +2,7 @@
 // its editor. Until then they do nothing.
 #include "ui/main_window.h"
 
-void CTEV_KestraDlg::OnMouseMove(UINT, POINT) {}
-void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
-void CTEV_KestraDlg::OnLedPagePress(POINT) {}
-void CTEV_KestraDlg::StartBlinkThread() {}
-void CTEV_KestraDlg::StartLedPreviewThread() {}
 void CTEV_KestraDlg::CreateMacroPageControls() {}
 void CTEV_KestraDlg::RefreshMacroLists() {}
 void CTEV_KestraDlg::DestroyMacroPageControls() {}
