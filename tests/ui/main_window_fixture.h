@@ -1,6 +1,7 @@
 #pragma once
 // The real main window over a fresh copy of the data folder, with the simulated mouse as the HID
 // port and the message seam answering: created modeless, driven by the messages Windows sends.
+// Shared by the window's test files.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -23,6 +24,10 @@
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
 
+#include "ui/page_state.h"
+#include "ui/popup_state.h"
+
+namespace {
 
 // The window's own sleeps (the apply's pacing) pass at once; the device threads' turns really
 // sleep, so they do not spin.
@@ -63,6 +68,8 @@ protected:
     MainWindowTest() : clockScope_(clock_), portScope_(mouse_)
     {
         ResetProgramState();
+        ResetPageState();
+        ResetPopupState();
         ResetDeviceLink();
         namespace fs = std::filesystem;
         fs::copy(fs::path(KESTRA_SOURCE_DIR) / "skins", folder_ / "skins", fs::copy_options::recursive);
@@ -85,6 +92,9 @@ protected:
         SetProfileFiles(nullptr);
         ResetDeviceLink();
         ResetProgramState();
+        ResetPageState();
+        ResetPopupState();
+        g_suppressEditNotify = 0;
         g_startDeviceThreads = true;
     }
 
@@ -107,3 +117,5 @@ private:
     ScopedClock clockScope_;
     ScopedHidPort portScope_;
 };
+
+}  // namespace
