@@ -3,9 +3,11 @@
 #include "ui/main_window.h"
 
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
-void CTEV_KestraDlg::CreateMacroPageControls() {}
-void CTEV_KestraDlg::RefreshMacroLists() {}
-void CTEV_KestraDlg::DestroyMacroPageControls() {}
+void CTEV_KestraDlg::StartOrStopRecording() {}
+void CTEV_KestraDlg::ImportMacroFile() {}
+void CTEV_KestraDlg::ExportMacroFile() {}
+void CTEV_KestraDlg::RestoreDefaultMacros() {}
+void CTEV_KestraDlg::CreateNewMacroFile() {}
 void CTEV_KestraDlg::SwitchToSpanish() {}
 void CTEV_KestraDlg::SwitchToEnglish() {}
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
