@@ -19,6 +19,7 @@
 #include "winlib/gdi_object.h"
 #include "winlib/gdiplus_session.h"
 #include "winlib/image_cache.h"
+#include "winlib/user_objects.h"
 
 inline constexpr wchar_t kMainWindowTitle[] = L"AMorvek Quorvel Gaming Mouse";
 
@@ -166,11 +167,48 @@ private:
     bool OnCommand(UINT command, UINT notification);
     void OnDestroy();
 
+    // Macro page lists, rebuilt from the open macro after each edit.
+    void RefreshMacroEventList(uint32_t macro);
+    void ShowLightBlockDetails(uint8_t block);
+    void AddMacroEventLines(uint32_t macro, uint32_t event);
+
+public:
+    // Macro editing and recording (macros/macro_event_editing.cpp, macro_edit_results.cpp,
+    // macro_recording.cpp). The filter of the thread's dialog loops: the right-click menus, and
+    // the keys while a macro is recorded; TRUE ends the message there.
+    BOOL PreTranslateMessage(MSG* message);
+    // The record button: starts recording the selected macro, or stops the recording and saves it.
+    void StartOrStopRecording();
+
+private:
+    void OnEventListRightClick(POINT cursor);
+    void OnLightListRightClick(POINT cursor);
+    void InsertMacroEvent(uint32_t macro, int32_t position, uint8_t code, uint8_t action);
+    void InsertEventAt(uint8_t code, uint8_t action);
+    void InsertEventAfter(uint8_t code, uint8_t action);
+    void StartRecording();
+    void StopRecording();
+    // Installs the filter for the window's life; a recording still running when the window goes
+    // is stopped and saved.
+    class MessageFilter {
+    public:
+        explicit MessageFilter(CTEV_KestraDlg* window);
+        ~MessageFilter();
+        MessageFilter(const MessageFilter&) = delete;
+        MessageFilter& operator=(const MessageFilter&) = delete;
+
+    private:
+        CTEV_KestraDlg* window_;
+        HookOwner hook_;
+    };
+
     bool m_ending = false;
     // The black background of the macro page's edits and lists.
     BrushOwner m_controlBrush;
     SerialApply m_apply;
     std::thread m_blinkThread;
+    // Last, so that it goes first.
+    MessageFilter m_messageFilter{this};
 };
 
 // Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),
