@@ -8,18 +8,15 @@
 #include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_line_edits.h"
+#include "macros/macro_list_views.h"
 #include "settings/settings_state.h"
-#include "ui/macro_page_controls.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
-#include "winlib/list_box_view.h"
 #include "winlib/wide.h"
 
 namespace {
 constexpr int32_t kLightTimeLine = 3;
-
-ListBoxView ListOf(const MacroPageControl* control) { return ListBoxView(control ? control->Handle() : nullptr); }
 
 void ShowMessages(const LineEditResult& result)
 {

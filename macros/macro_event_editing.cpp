@@ -9,21 +9,18 @@
 #include "macros/macro_editor_state.h"
 #include "macros/light_popup_link.h"
 #include "macros/macro_event_edit.h"
+#include "macros/macro_list_views.h"
 #include "settings/settings_state.h"
-#include "ui/macro_page_controls.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
 #include "ui/tev_menu.h"
-#include "winlib/list_box_view.h"
 
 namespace {
 void TrackWithSystemMenu(HMENU menu, POINT screen, HWND owner)
 {
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, screen.x, screen.y, 0, owner, nullptr);
 }
-
-ListBoxView ListOf(const MacroPageControl* control) { return ListBoxView(control ? control->Handle() : nullptr); }
 
 bool Inside(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FALSE; }
 

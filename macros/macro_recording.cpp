@@ -6,12 +6,11 @@
 #include "macros/macro_commands.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_groups.h"
+#include "macros/macro_list_views.h"
 #include "macros/macro_recorder.h"
-#include "ui/macro_page_controls.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
-#include "winlib/list_box_view.h"
 #include "winlib/user_objects.h"
 
 namespace {
@@ -25,8 +24,6 @@ uint32_t SystemTimeOfDayMs()
     GetSystemTime(&now);
     return ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
 }
-
-ListBoxView ListOf(const MacroPageControl* control) { return ListBoxView(control ? control->Handle() : nullptr); }
 
 // Dialog loops (the window's own, message boxes over it) hand every message to this filter before
 // their keyboard handling; nonzero ends the message there.
@@ -86,7 +83,7 @@ BOOL CTEV_KestraDlg::PreTranslateMessage(MSG* message)
             std::lock_guard lock(g_macroStoreLock);
             outcome = g_macroRecorder.OnKey(message->message, static_cast<uint32_t>(message->wParam), SystemTimeOfDayMs(), record);
         }
-        if (outcome.recorded) AddMacroEventLines(OpenMacroSlot(), static_cast<uint32_t>(outcome.event));
+        if (outcome.recorded) AddMacroEventLines(g_macroTable, OpenMacroSlot(), static_cast<uint32_t>(outcome.event));
         if (outcome.swallow) return TRUE;
     }
     // Esc and Enter would end the window or press its default button.

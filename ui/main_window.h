@@ -11,6 +11,7 @@
 #include <span>
 #include <thread>
 
+#include "macros/macro_record.h"
 #include "settings/key_vocabulary.h"
 #include "ui/page_painting.h"
 #include "ui/serial_apply.h"
@@ -170,7 +171,7 @@ private:
     // Macro page lists, rebuilt from the open macro after each edit.
     void RefreshMacroEventList(uint32_t macro);
     void ShowLightBlockDetails(uint8_t block);
-    void AddMacroEventLines(uint32_t macro, uint32_t event);
+    void AddMacroEventLines(std::span<const MacroRecord> table, uint32_t macro, uint32_t event);
 
 public:
     // Macro editing and recording (macros/macro_event_editing.cpp, macro_edit_results.cpp,

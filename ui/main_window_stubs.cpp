@@ -26,4 +26,4 @@ void CTEV_KestraDlg::OnMacroNameChange() {}
 void CTEV_KestraDlg::OnRepeatCountChange() {}
 void CTEV_KestraDlg::RefreshMacroEventList(uint32_t) {}
 void CTEV_KestraDlg::ShowLightBlockDetails(uint8_t) {}
-void CTEV_KestraDlg::AddMacroEventLines(uint32_t, uint32_t) {}
+void CTEV_KestraDlg::AddMacroEventLines(std::span<const MacroRecord>, uint32_t, uint32_t) {}
