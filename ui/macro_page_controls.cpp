@@ -6,6 +6,10 @@ CMacGroupEdit* g_groupNameEdit = nullptr;
 CEditableListBox* g_macroList = nullptr;
 CEditableListBox* g_eventList = nullptr;
 CEditableListBox* g_lightList = nullptr;
+int32_t g_downLineCount = 0;
+int32_t g_upLineCount = 0;
+uint16_t g_lightBlockMode = 0;
+std::u16string g_spareText1;
 
 void CreateMacroPageControlObjects()
 {

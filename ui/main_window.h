@@ -60,6 +60,33 @@ public:
     // while one runs runs once more after it.
     void RequestApply() { m_apply.Request(); }
 
+    // The macro page (macro_page_*.cpp, macro_file_commands.cpp): its six controls, made when the
+    // page is entered and gone when it is left, the lists and edits filled from the macro table,
+    // the page's presses, and the group and file commands.
+    void CreateMacroPageControls();
+    void DestroyMacroPageControls();
+    void RefreshMacroLists();
+    void ShowSelectedMacro();
+    void RefreshMacroEventList(uint32_t macro);
+    void AddMacroEventLines(std::span<const MacroRecord> table, uint32_t macro, uint32_t event);
+    void ShowLightBlockDetails(uint8_t block);
+    void UpdateMacroNameEdits();
+    void ReloadCurrentGroup();
+    void ShowCurrentGroupName();
+    void OnMacroPagePress(POINT point);
+    // The record button: starts a recording of the selected macro, or stops the one running.
+    void StartOrStopRecording();
+    LRESULT OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro);
+    LRESULT OnMacroFileCommand(WPARAM command, LPARAM lParam);
+    void OnMacroListSelChange();
+    void OnGroupNameChange();
+    void OnMacroNameChange();
+    void OnRepeatCountChange();
+    void ImportMacroFile();
+    void ExportMacroFile();
+    void RestoreDefaultMacros();
+    void CreateNewMacroFile();
+
     HWND m_parent = nullptr;
     // Skin images are decoded through GDI+ while the window lives.
     GdiplusSession m_gdiplus;
@@ -105,7 +132,6 @@ private:
     // it are OnLButtonDown's.
     void OnMainPagePress(POINT point);
     void OnAdvancedPagePress(POINT point);
-    void OnMacroPagePress(POINT point);
     void OnLedPagePress(POINT point);
     // Tabs 6 to 9 (the main layout's ids), from whichever page is shown.
     void OnTabPress(int tabId);
@@ -113,10 +139,6 @@ private:
     // flag is clear.
     void StartBlinkThread();
     void StartLedPreviewThread();
-    // The macro page's six controls: made when the page is entered, gone when it is left.
-    void CreateMacroPageControls();
-    void RefreshMacroLists();
-    void DestroyMacroPageControls();
     // Frame buttons 4 and 5.
     void SwitchToSpanish();
     void SwitchToEnglish();
@@ -130,12 +152,6 @@ private:
     void OnDrawItem(UINT controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* item);
     LRESULT OnProfileSelected(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMacroGroupChosen(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMacroFileCommand(WPARAM wParam, LPARAM lParam);
-    void OnGroupNameChange();
-    void OnMacroListSelChange();
-    void OnMacroNameChange();
-    void OnRepeatCountChange();
     void OnEventListSelChange();
     void OnLightListSelChange();
     void OnLightListDblClk();
@@ -168,18 +184,11 @@ private:
     bool OnCommand(UINT command, UINT notification);
     void OnDestroy();
 
-    // Macro page lists, rebuilt from the open macro after each edit.
-    void RefreshMacroEventList(uint32_t macro);
-    void ShowLightBlockDetails(uint8_t block);
-    void AddMacroEventLines(std::span<const MacroRecord> table, uint32_t macro, uint32_t event);
-
 public:
     // Macro editing and recording (macros/macro_event_editing.cpp, macro_edit_results.cpp,
     // macro_recording.cpp). The filter of the thread's dialog loops: the right-click menus, and
     // the keys while a macro is recorded; TRUE ends the message there.
     BOOL PreTranslateMessage(MSG* message);
-    // The record button: starts recording the selected macro, or stops the recording and saves it.
-    void StartOrStopRecording();
 
 private:
     void OnEventListRightClick(POINT cursor);
@@ -211,6 +220,13 @@ private:
     // Last, so that it goes first.
     MessageFilter m_messageFilter{this};
 };
+
+// The folder trees of the macro page's restore: copies every file and sub-folder of `source` into
+// `destination` (made when missing), and empties `folder` of its files and sub-folders. Failures
+// are passed over. Only the language's own macro folder (g_macroFolder) is ever emptied: any
+// other folder is refused.
+void CopyFolderRecursive(const std::u16string& source, const std::u16string& destination);
+void DeleteFolderRecursive(const std::u16string& folder);
 
 // Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),
 // each made owner-drawn.

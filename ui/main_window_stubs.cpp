@@ -8,13 +8,14 @@ void CTEV_KestraDlg::OnMouseMove(UINT, POINT) {}
 void CTEV_KestraDlg::OnMainPagePress(POINT) {}
 void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
+void CTEV_KestraDlg::ImportMacroFile() {}
+void CTEV_KestraDlg::ExportMacroFile() {}
+void CTEV_KestraDlg::RestoreDefaultMacros() {}
+void CTEV_KestraDlg::CreateNewMacroFile() {}
 void CTEV_KestraDlg::OnLedPagePress(POINT) {}
 void CTEV_KestraDlg::OnTabPress(int) {}
 void CTEV_KestraDlg::StartBlinkThread() {}
 void CTEV_KestraDlg::StartLedPreviewThread() {}
-void CTEV_KestraDlg::CreateMacroPageControls() {}
-void CTEV_KestraDlg::RefreshMacroLists() {}
-void CTEV_KestraDlg::DestroyMacroPageControls() {}
 void CTEV_KestraDlg::SwitchToSpanish() {}
 void CTEV_KestraDlg::SwitchToEnglish() {}
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
@@ -24,6 +25,3 @@ void CTEV_KestraDlg::OnGroupNameChange() {}
 void CTEV_KestraDlg::OnMacroListSelChange() {}
 void CTEV_KestraDlg::OnMacroNameChange() {}
 void CTEV_KestraDlg::OnRepeatCountChange() {}
-void CTEV_KestraDlg::RefreshMacroEventList(uint32_t) {}
-void CTEV_KestraDlg::ShowLightBlockDetails(uint8_t) {}
-void CTEV_KestraDlg::AddMacroEventLines(std::span<const MacroRecord>, uint32_t, uint32_t) {}
