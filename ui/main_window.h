@@ -20,6 +20,7 @@
 #include "winlib/gdi_object.h"
 #include "winlib/gdiplus_session.h"
 #include "winlib/image_cache.h"
+#include "winlib/user_objects.h"
 
 inline constexpr wchar_t kMainWindowTitle[] = L"AMorvek Quorvel Gaming Mouse";
 
@@ -195,6 +196,33 @@ private:
     void ExportConfig();
     // The main-layout button the last press started on in this window; a release acts only on it.
     int m_pressedMainButton = BUTTON_NONE;
+public:
+    // Macro editing and recording (macros/macro_event_editing.cpp, macro_edit_results.cpp,
+    // macro_recording.cpp). The filter of the thread's dialog loops: the right-click menus, and
+    // the keys while a macro is recorded; TRUE ends the message there.
+    BOOL PreTranslateMessage(MSG* message);
+
+private:
+    void OnEventListRightClick(POINT cursor);
+    void OnLightListRightClick(POINT cursor);
+    void InsertMacroEvent(uint32_t macro, int32_t position, uint8_t code, uint8_t action);
+    void InsertEventAt(uint8_t code, uint8_t action);
+    void InsertEventAfter(uint8_t code, uint8_t action);
+    void StartRecording();
+    void StopRecording();
+    // Installs the filter for the window's life; a recording still running when the window goes
+    // is stopped and saved.
+    class MessageFilter {
+    public:
+        explicit MessageFilter(CTEV_KestraDlg* window);
+        ~MessageFilter();
+        MessageFilter(const MessageFilter&) = delete;
+        MessageFilter& operator=(const MessageFilter&) = delete;
+
+    private:
+        CTEV_KestraDlg* window_;
+        HookOwner hook_;
+    };
 
     bool m_ending = false;
     // The black background of the macro page's edits and lists.
@@ -213,6 +241,8 @@ public:
 private:
     // Last of the members, so that it is joined before anything else of the window goes.
     std::jthread m_ledPreviewThread;
+    // Last, so that it goes first.
+    MessageFilter m_messageFilter{this};
 };
 
 // The folder trees of the macro page's restore: copies every file and sub-folder of `source` into

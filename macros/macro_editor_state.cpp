@@ -1,0 +1,13 @@
+#include "macros/macro_editor_state.h"
+
+#include <algorithm>
+
+#include "macros/macro_record.h"
+
+int32_t g_eventLineSel = 0;
+int32_t g_selectedEvent = 0;
+int32_t g_macroListSel = 0;
+int32_t g_eventLineCount = 0;
+MacroRecorder g_macroRecorder;
+
+uint32_t OpenMacroSlot() { return std::min<uint32_t>(g_currentMacro, kGroupMacroLimit - 1); }

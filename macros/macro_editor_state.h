@@ -1,0 +1,15 @@
+#pragma once
+// What the macro page's editing commands and the recorder share between a right-click, the
+// command it leads to and the end of an in-place edit. User-interface thread only.
+#include <cstdint>
+
+#include "macros/macro_recorder.h"
+
+extern int32_t g_eventLineSel;     // the event list's selected line at the right-click or edit end, -1 none
+extern int32_t g_selectedEvent;    // g_eventLineSel / 2: the event the commands act on
+extern int32_t g_macroListSel;     // the macro list's selected line, at most 11
+extern int32_t g_eventLineCount;   // the event list's line count at the right-click
+extern MacroRecorder g_macroRecorder;
+
+// The open macro's slot: g_currentMacro kept inside the group's twelve.
+uint32_t OpenMacroSlot();
