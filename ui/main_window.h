@@ -58,6 +58,14 @@ public:
     // while one runs runs once more after it.
     void RequestApply() { m_apply.Request(); }
 
+    // Frame buttons 4 and 5 (language_switch.cpp).
+    void SwitchToSpanish();
+    void SwitchToEnglish();
+    // Language switch: 0 Spanish, 1 English; also when it is the language shown.
+    void SwitchLanguage(uint32_t language);
+    // The macro folders of g_languageEnglish and their groups, the first group opened.
+    void LoadLanguageMacroGroups();
+
     HWND m_parent = nullptr;
     // Skin images are decoded through GDI+ while the window lives.
     GdiplusSession m_gdiplus;
@@ -115,9 +123,6 @@ private:
     void CreateMacroPageControls();
     void RefreshMacroLists();
     void DestroyMacroPageControls();
-    // Frame buttons 4 and 5.
-    void SwitchToSpanish();
-    void SwitchToEnglish();
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnClose();

@@ -15,8 +15,6 @@ void CTEV_KestraDlg::StartLedPreviewThread() {}
 void CTEV_KestraDlg::CreateMacroPageControls() {}
 void CTEV_KestraDlg::RefreshMacroLists() {}
 void CTEV_KestraDlg::DestroyMacroPageControls() {}
-void CTEV_KestraDlg::SwitchToSpanish() {}
-void CTEV_KestraDlg::SwitchToEnglish() {}
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
