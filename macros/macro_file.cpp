@@ -86,7 +86,7 @@ MacroRecord& LoadMacroFromFile(ProfileFiles& files, const MacroKeyLayout& layout
             const std::u16string name = files.Get(groupFile, kGroupNameSection, FormatIniInt(static_cast<int32_t>(group)),
                                                   kGroupNameBufferChars);
             const std::u16string path = macroFolder + name + u".dat";
-            const int32_t macroCount = ReadMacroNum(files, path);
+            const int32_t macroCount = IsGroupFileName(name) ? ReadMacroNum(files, path) : 0;
             if (macroCount > 0 && macro < static_cast<uint32_t>(macroCount))
                 ReadRecordLine(files, layout, path, macro, kMacroLineBufferChars, record);
         }

@@ -20,6 +20,11 @@ std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group)
     return macroFolder + name + u".dat";
 }
 
+bool IsGroupFileName(const std::u16string& name)
+{
+    return !name.empty() && name.find_first_of(u"\\/:") == std::u16string::npos;
+}
+
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder)
 {
     const std::u16string groupFile = GroupFileOf(macroFolder);
@@ -63,7 +68,8 @@ bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std:
                    bool parse)
 {
     const std::u16string path = GroupFilePath(macroFolder, group);
-    const bool found = files.FileExists(path);
+    const bool found = group < g_macroGroupNames.size() && IsGroupFileName(g_macroGroupNames[group]) &&
+                       files.FileExists(path);
     if (found && parse) ReadMacroFile(files, layout, path);
     return found;
 }

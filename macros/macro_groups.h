@@ -30,6 +30,9 @@ extern std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts;
 
 // macroFolder ends with a backslash; a group's file is macroFolder + name + ".dat".
 std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);
+// Whether a group name from macroGrp.ini names a file inside the macro folder: no path
+// separator or drive colon, not empty. Other names are taken as groups whose file is missing.
+bool IsGroupFileName(const std::u16string& name);
 
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
 void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);

@@ -86,6 +86,13 @@ public:
     void ExportMacroFile();
     void RestoreDefaultMacros();
     void CreateNewMacroFile();
+    // Frame buttons 4 and 5 (language_switch.cpp).
+    void SwitchToSpanish();
+    void SwitchToEnglish();
+    // Language switch: 0 Spanish, 1 English; also when it is the language shown.
+    void SwitchLanguage(uint32_t language);
+    // The macro folders of g_languageEnglish and their groups, the first group opened.
+    void LoadLanguageMacroGroups();
 
     HWND m_parent = nullptr;
     // Skin images are decoded through GDI+ while the window lives.
@@ -139,9 +146,6 @@ private:
     // flag is clear.
     void StartBlinkThread();
     void StartLedPreviewThread();
-    // Frame buttons 4 and 5.
-    void SwitchToSpanish();
-    void SwitchToEnglish();
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnClose();

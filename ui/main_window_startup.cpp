@@ -164,7 +164,7 @@ bool CTEV_KestraDlg::CutWindowShape()
     return true;
 }
 
-void CTEV_KestraDlg::LoadMacroData()
+void CTEV_KestraDlg::LoadLanguageMacroGroups()
 {
     {
         std::lock_guard lock(g_settingsMutex);
@@ -177,6 +177,11 @@ void CTEV_KestraDlg::LoadMacroData()
         LoadGroupFile(g_currentGroup, true);
         LoadGroupMacroNames();
     }
+}
+
+void CTEV_KestraDlg::LoadMacroData()
+{
+    LoadLanguageMacroGroups();
     ReadConstMacroFile(g_programFolder + u"\\constMacro.dat");
     const uint16_t events = g_currentMacro < g_macroTable.size() ? g_macroTable[g_currentMacro].eventCount : 0;
     g_eventLine = events != 0 ? 2 * events - 2 : 0;

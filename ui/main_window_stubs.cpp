@@ -7,8 +7,6 @@ void CTEV_KestraDlg::ImportMacroFile() {}
 void CTEV_KestraDlg::ExportMacroFile() {}
 void CTEV_KestraDlg::RestoreDefaultMacros() {}
 void CTEV_KestraDlg::CreateNewMacroFile() {}
-void CTEV_KestraDlg::SwitchToSpanish() {}
-void CTEV_KestraDlg::SwitchToEnglish() {}
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
 void CTEV_KestraDlg::OnGroupNameChange() {}

@@ -63,6 +63,21 @@ TEST_F(MacroGroupsTest, SavingNoGroupsWritesZeroAndTwelveEmptyKeys)
     EXPECT_EQ(files.writes, 13);
 }
 
+TEST_F(MacroGroupsTest, NamesThatLeaveTheMacroFolderAreGroupsWithoutFiles)
+{
+    WriteGroupFile(u"5", {u"..\\..\\config\\config", u"Fine", u"a/b", u"C:x", u"D:\\x"});
+    for (const char16_t* name : {u"..\\..\\config\\config", u"Fine", u"a/b", u"C:x", u"D:\\x"})
+        WriteMacros(name, u"1", {u"M"});
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 1);
+    EXPECT_EQ(g_macroGroupNames[0], u"Fine");
+    // The step download finds its macro through the file too: nothing outside is read.
+    files.Put(kGroupFile, kGroupNameSection, u"0", u"..\\..\\config\\config");
+    MacroRecord out{};
+    SetMacroName(out, u"Old");
+    EXPECT_EQ(LoadMacroFromFile(files, kLayout, kFolder, out, 0, 0).name[0], 0);
+}
+
 TEST_F(MacroGroupsTest, GroupsWithoutFilesAreDroppedAndTheListRewritten)
 {
     WriteGroupFile(u"4", {u"One", u"Two", u"Three", u"Four"});

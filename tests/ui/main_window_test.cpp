@@ -15,6 +15,8 @@
 #include "device/simulated_mouse.h"
 #include "macros/macro_commands.h"
 #include "macros/win32_profile_files.h"
+#include "macros/macro_line_codec.h"
+#include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
 #include "tests/temp_folder.h"
 #include "tests/tools/program_state.h"
@@ -177,6 +179,123 @@ TEST_F(MainWindowTest, AMaskThatCannotBeReadEndsTheProgramWithOneMessage)
     EXPECT_EQ(window_->Result(), 0);
     // Nothing looked for the mouse.
     EXPECT_EQ(g_deviceConnected, 0);
+}
+
+// What a language puts on screen and in the editor: layouts, names, menus.
+struct LanguageView {
+    std::array<ButtonPos, kMainLayoutCount> mainPos;
+    std::array<std::u16string, kMainLayoutCount> mainText;
+    std::array<ButtonPos, kLedLayoutCount> ledPos;
+    std::array<ButtonPos, kAdvancedLayoutCount> advancedPos;
+    std::array<std::u16string, kMacroLayoutCount> macroText;
+    decltype(g_functionNames) functions;
+    decltype(g_ledTypeNames) ledTypes;
+    decltype(g_lightModeNames) lightModes;
+    decltype(g_macroGroupNames) groups;
+    std::vector<std::pair<std::u16string, int32_t>> menus;
+    std::u16string macroFolder;
+    bool operator==(const LanguageView&) const = default;
+};
+
+LanguageView ViewOf(const CTEV_KestraDlg& window)
+{
+    LanguageView view{window.m_mainPos, window.m_mainText, window.m_ledPos, window.m_advancedPos,
+                      window.m_macroText, g_functionNames, g_ledTypeNames, g_lightModeNames, g_macroGroupNames,
+                      {}, g_macroFolder};
+    for (const CTevMenu* menu : {&g_macroEditMenu, &g_trayMenu}) {
+        for (int32_t i = 0; i < menu->count; ++i) view.menus.emplace_back(menu->items[i].text, menu->items[i].id);
+    }
+    return view;
+}
+
+std::u16string ReadInit(const std::u16string& iniPath, const wchar_t* key)
+{
+    wchar_t value[16] = {};
+    GetPrivateProfileStringW(L"Init", key, L"", value, 16, AsWide(iniPath));
+    return FromWide(value);
+}
+
+TEST_F(MainWindowTest, LanguageSwitchToSpanishAndBackSavesTheLeftGroupAndReloadsEverything)
+{
+    ASSERT_TRUE(Open());
+    const LanguageView english = ViewOf(*window_);
+    const std::u16string englishGroup = GroupFilePath(g_macroFolder, 0);
+    ASSERT_GT(g_macroCount, 1);
+    g_currentMacro = 1;
+    SetMacroName(g_macroTable[1], u"Edited");
+
+    window_->SwitchToSpanish();
+    EXPECT_EQ(g_languageEnglish, 0u);
+    EXPECT_EQ(ReadInit(g_configIniPath, L"VER_SEL"), u"0");
+    EXPECT_EQ(ReadInit(g_configIniPath, L"CurConfig"), u"1");
+    // The edit went into the English group, with the English file's other lines untouched.
+    EXPECT_EQ(DecodeMacroLineName(files_.Get(englishGroup, kMacrosSection, u"1", kMacroLineBufferChars)), u"Edited");
+    EXPECT_EQ(g_macroFolder, g_skinFolder + u"\\INI_CN\\macro\\");
+    EXPECT_EQ(g_macroResetFolder, g_skinFolder + u"\\INI_CN\\macroReset\\");
+    EXPECT_EQ(g_macroGroupNames[0], u"Juegos");
+    EXPECT_EQ(g_currentGroup, 0);
+    EXPECT_EQ(g_ledTypeNames[7], u"Arco Iris");
+    EXPECT_EQ(g_lightModeNames[4], u" Arco Iris");
+    EXPECT_EQ(g_trayMenu.items[1].text, u"Mostrar ventana");
+    EXPECT_EQ(g_trayMenu.items[1].id, 32837);
+    EXPECT_EQ(g_trayMenu.items[2].text, u"Salir ");
+    EXPECT_EQ(g_trayMenu.items[2].id, 32838);
+    const LanguageView spanish = ViewOf(*window_);
+    EXPECT_NE(spanish.mainText, english.mainText);
+    EXPECT_NE(spanish.functions, english.functions);
+    EXPECT_NE(spanish.menus, english.menus);
+    wchar_t title[64] = {};
+    GetWindowTextW(Window(), title, 64);
+    EXPECT_STREQ(title, kMainWindowTitle);
+
+    // Back, and once more to the language shown: each ends where an English start does.
+    window_->SwitchToEnglish();
+    EXPECT_EQ(ViewOf(*window_), english);
+    EXPECT_EQ(ReadInit(g_configIniPath, L"VER_SEL"), u"1");
+    EXPECT_EQ(g_macroTable[1].name[0], u'E');
+    g_currentMacro = 1;
+    window_->SwitchToEnglish();
+    EXPECT_EQ(ViewOf(*window_), english);
+    EXPECT_EQ(g_currentGroup, 0);
+    EXPECT_TRUE(prompts_.shown.empty());
+    EXPECT_TRUE(IsWindow(Window()));
+
+    // A restart over the same folder comes up in the language chosen last.
+    window_->SwitchToSpanish();
+    window_.reset();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(g_languageEnglish, 0u);
+    EXPECT_EQ(ViewOf(*window_), spanish);
+}
+
+TEST_F(MainWindowTest, LanguageSwitchWithNoGroupOrNoOpenMacroSavesNothingAndStillSwitches)
+{
+    // English with no group; the Spanish first group's file claims a negative macro count.
+    folder_.Write("skins/INI_EN/macro/macroGrp.ini", "[MACRO_GROUP_NUM]\r\nmacGrpNum=0\r\n");
+    const std::string spanishGroup = "skins/INI_CN/macro/Juegos.dat";
+    std::string juegos = folder_.Read(spanishGroup);
+    const size_t count = juegos.find("macroNum=");
+    juegos.replace(count, juegos.find('\r', count) - count, "macroNum=-3");
+    folder_.Write(spanishGroup, juegos);
+    const auto english = std::filesystem::directory_iterator(folder_ / "skins/INI_EN/macro");
+    const size_t englishFiles = std::distance(english, std::filesystem::directory_iterator());
+
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(g_macroGroupCount, 0);
+    window_->SwitchToSpanish();
+    EXPECT_EQ(g_languageEnglish, 0u);
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_EQ(g_macroCount, 0);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_ / "skins/INI_EN/macro"),
+                            std::filesystem::directory_iterator()),
+              static_cast<ptrdiff_t>(englishFiles));
+    EXPECT_EQ(folder_.Read("skins/INI_EN/macro/macroGrp.ini"), "[MACRO_GROUP_NUM]\r\nmacGrpNum=0\r\n");
+
+    // Nothing is open in the Spanish group: leaving it keeps every line its file holds.
+    window_->SwitchToEnglish();
+    EXPECT_EQ(g_languageEnglish, 1u);
+    EXPECT_EQ(folder_.Read(spanishGroup), juegos);
+    EXPECT_TRUE(prompts_.shown.empty());
 }
 
 }  // namespace
