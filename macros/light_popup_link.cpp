@@ -1,8 +1,11 @@
-// Until the pop-ups are part of the program, the light list opens none.
+// The light list's pop-ups are function pop-ups in modes 6 and 7.
 #include "macros/light_popup_link.h"
 
-uint8_t g_lightBlockIndex = 0;
-int g_popupOwnerButton = 255;
+#include "ui/popup_openers.h"
 
-void OpenLightPopup(HWND, int, int32_t, int32_t, int32_t, int32_t) {}
-void CloseLightPopup() {}
+void OpenLightPopup(HWND owner, int mode, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    OpenMenuPopup(owner, mode, PopupPlace{x, y, width, height});
+}
+
+void CloseLightPopup() { CloseMenuPopup(); }

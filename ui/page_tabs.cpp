@@ -1,5 +1,6 @@
 // The page tabs (main-layout ids 6 to 9), pressed on any page.
 #include "ui/main_window.h"
+#include "ui/editable_list_box.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
 

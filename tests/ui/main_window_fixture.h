@@ -22,6 +22,7 @@
 #include "tests/temp_folder.h"
 #include "tests/tools/program_state.h"
 #include "ui/main_window.h"
+#include "ui/editable_list_box.h"
 #include "ui/main_window_globals.h"
 
 #include "ui/page_state.h"
