@@ -74,3 +74,17 @@ def test_missing_main_layout_gives_one_message_and_ends(start, display):
     display.key("Return")
     assert program.wait_exit() == 0
     assert not display.windows("^TEV_Kestra_sim$")
+def test_harness_drives_the_demo_and_its_mouse(start_demo):
+    demo = start_demo()
+    # Clicks at layout coordinates and screenshots of the window (what the pages do with clicks
+    # is tested where they are built).
+    demo.click_control("tab1")
+    shot = Image.open(demo.screenshot("after_tab1_click"))
+    assert shot.height == Image.open(SOURCE / "skins" / "main_mask.jpg").height
+    # A power broadcast applies the settings: they land in the mouse's memory.
+    demo.command("power")
+    wait_for("the settings in the mouse's memory", demo.memory, alive=demo)
+    demo.mark()
+    demo.profile(2)
+    demo.wait_log("the profile switch reported", lambda lines: any(line.startswith("input") for line in lines))
+    assert demo.quit() == 0
