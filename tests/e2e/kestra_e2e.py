@@ -84,11 +84,19 @@ class Tree:
                               capture_output=True, text=True, check=True).stdout.strip()
 
     def ensure_template(self):
-        """Boots the template prefix if it is not there yet (a few minutes the first time) and
-        ends its server, so its registry is on disk when it is copied."""
-        if not (self.template / ".kestra-unmanaged").exists():
-            self.prefix_script(self.template)
-            self.prefix_script("--stop", self.template)
+        """Makes the template prefix if it is not there yet and ends its server, so its registry
+        is on disk when it is copied. Booting a prefix takes minutes, so a copy of the test
+        program's prefix (build/<tree>/wineprefix), when there is one, is taken instead; the
+        unmanaged-window setting is then written again, as its server may not have saved it."""
+        if (self.template / ".kestra-unmanaged").exists():
+            return
+        booted = self.build / "wineprefix"
+        if not self.template.exists() and (booted / ".kestra-unmanaged").exists():
+            self.template.parent.mkdir(parents=True, exist_ok=True)
+            subprocess.run(["cp", "-a", str(booted), str(self.template)], check=True)
+            (self.template / ".kestra-unmanaged").unlink()
+        self.prefix_script(self.template)
+        self.prefix_script("--stop", self.template)
 
 
 class Display:
