@@ -10,13 +10,18 @@ public:
 SilentPrompts g_silentPrompts;
 std::atomic<UserPrompts*> g_prompts{nullptr};
 thread_local MessageCollector* t_collector = nullptr;
+
+UserPrompts& ProgramPrompts()
+{
+    UserPrompts* prompts = g_prompts.load();
+    return prompts ? *prompts : g_silentPrompts;
+}
 }  // namespace
 
 UserPrompts& GetPrompts()
 {
     if (t_collector) return *t_collector;
-    UserPrompts* prompts = g_prompts.load();
-    return prompts ? *prompts : g_silentPrompts;
+    return ProgramPrompts();
 }
 
 void SetPrompts(UserPrompts* prompts) { g_prompts.store(prompts); }
@@ -30,6 +35,13 @@ int MessageCollector::ShowMessage(const std::u16string& text, const std::u16stri
     messages_.push_back({text, caption, style});
     return MessageAnswer::Ok;
 }
+
+std::optional<std::u16string> MessageCollector::ChooseFile(const FileDialogRequest& request)
+{
+    return ProgramPrompts().ChooseFile(request);
+}
+
+std::optional<uint32_t> MessageCollector::ChooseColour(uint32_t initial) { return ProgramPrompts().ChooseColour(initial); }
 
 void ShowCollected(const std::vector<MessageCollector::Message>& messages)
 {

@@ -2,6 +2,7 @@
 // Message boxes (and, as the window grows, the file and colour dialogs) go through this seam:
 // the program shows them on its main window, tests answer them and read what was shown.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,11 +24,32 @@ constexpr int Yes = 6;
 constexpr int No = 7;
 }  // namespace MessageAnswer
 
+// What a file-open or file-save dialog is asked with. The filter is written the way the program's
+// texts give it ("All Files(*.ini)|*.ini||"); flags are the Win32 OFN_ values.
+struct FileDialogRequest {
+    bool save = false;
+    std::u16string defaultExtension;  // without the dot; empty for none
+    std::u16string filter;
+    std::u16string initialFolder;
+    uint32_t flags = 0;
+};
+
+namespace FileDialogFlag {
+constexpr uint32_t ReadOnly = 0x00000001;
+constexpr uint32_t OverwritePrompt = 0x00000002;
+constexpr uint32_t HideReadOnly = 0x00000004;
+}  // namespace FileDialogFlag
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
     // An empty caption means the application's name. Returns a MessageAnswer value.
     virtual int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) = 0;
+    // The chosen file's full path, or nothing when the dialog is cancelled.
+    virtual std::optional<std::u16string> ChooseFile(const FileDialogRequest&) { return std::nullopt; }
+    // The system's colour dialog, opened on `initial` (0x00BBGGRR); the chosen colour in the same
+    // form, or nothing when cancelled.
+    virtual std::optional<uint32_t> ChooseColour(uint32_t /*initial*/) { return std::nullopt; }
 };
 
 // The prompts everything uses. Without one set, messages are dropped and answered Ok
@@ -58,6 +80,9 @@ public:
     };
 
     int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) override;
+    // Dialogs are not collected: they are the program-wide prompts' to show.
+    std::optional<std::u16string> ChooseFile(const FileDialogRequest& request) override;
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override;
     const std::vector<Message>& Messages() const { return messages_; }
 
 private:

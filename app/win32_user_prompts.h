@@ -1,5 +1,5 @@
 #pragma once
-// Message boxes shown on a real window.
+// Message boxes and the system's file and colour dialogs, shown on a real window.
 #include <windows.h>
 
 #include "app/user_prompts.h"
@@ -8,6 +8,8 @@ class Win32UserPrompts : public UserPrompts {
 public:
     void SetOwner(HWND owner) { owner_ = owner; }
     int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) override;
+    std::optional<std::u16string> ChooseFile(const FileDialogRequest& request) override;
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override;
 
 private:
     HWND owner_ = nullptr;

@@ -1,5 +1,7 @@
 #pragma once
-// Answers message boxes in tests and keeps what was shown.
+// Answers message boxes and dialogs in tests and keeps what was shown.
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,9 +26,34 @@ public:
         return answer;
     }
 
+    // Dialogs take their answers in order; with none left they are cancelled.
+    std::optional<std::u16string> ChooseFile(const FileDialogRequest& request) override
+    {
+        fileRequests.push_back(request);
+        return Next(fileAnswers);
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override
+    {
+        colourRequests.push_back(initial);
+        return Next(colourAnswers);
+    }
+
     std::vector<Shown> shown;
     int answer = MessageAnswer::Ok;
+    std::deque<std::optional<std::u16string>> fileAnswers;
+    std::vector<FileDialogRequest> fileRequests;
+    std::deque<std::optional<uint32_t>> colourAnswers;
+    std::vector<uint32_t> colourRequests;
 
 private:
+    template <typename T>
+    static std::optional<T> Next(std::deque<std::optional<T>>& answers)
+    {
+        if (answers.empty()) return std::nullopt;
+        std::optional<T> next = std::move(answers.front());
+        answers.pop_front();
+        return next;
+    }
+
     UserPrompts* previous_;
 };

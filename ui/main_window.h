@@ -105,6 +105,19 @@ private:
     void OnAdvancedPagePress(POINT point);
     void OnMacroPagePress(POINT point);
     void OnLedPagePress(POINT point);
+    // Tabs 6 to 9 (the main layout's ids), from whichever page is shown.
+    void OnTabPress(int tabId);
+    // The lighting preview and the main page's blink, each started only while its running
+    // flag is clear.
+    void StartBlinkThread();
+    void StartLedPreviewThread();
+    // The macro page's six controls: made when the page is entered, gone when it is left.
+    void CreateMacroPageControls();
+    void RefreshMacroLists();
+    void DestroyMacroPageControls();
+    // Frame buttons 4 and 5.
+    void SwitchToSpanish();
+    void SwitchToEnglish();
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnClose();

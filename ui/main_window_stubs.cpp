@@ -9,6 +9,14 @@ void CTEV_KestraDlg::OnMainPagePress(POINT) {}
 void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
 void CTEV_KestraDlg::OnLedPagePress(POINT) {}
+void CTEV_KestraDlg::OnTabPress(int) {}
+void CTEV_KestraDlg::StartBlinkThread() {}
+void CTEV_KestraDlg::StartLedPreviewThread() {}
+void CTEV_KestraDlg::CreateMacroPageControls() {}
+void CTEV_KestraDlg::RefreshMacroLists() {}
+void CTEV_KestraDlg::DestroyMacroPageControls() {}
+void CTEV_KestraDlg::SwitchToSpanish() {}
+void CTEV_KestraDlg::SwitchToEnglish() {}
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
