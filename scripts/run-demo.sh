@@ -58,6 +58,9 @@ for _ in $(seq 1800); do
 done
 [ -n "$window" ] || { echo "the demo's window did not show"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
+# The window's rectangle follows the dialog font Wine finds; what shows is the mask's shape.
+shape=$(xwininfo -shape -id "$window" | sed -n 's/.*Window shape extents: *\([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+[ -n "$shape" ] && read -r WIDTH HEIGHT <<<"$shape"
 settle=${KESTRA_DEMO_SETTLE:-3}
 shoot() {
   sleep "$settle"

@@ -6,6 +6,7 @@ The tree: KESTRA_BUILD_DIR (CTest passes the tree the test belongs to); unset, b
 32-bit Wine runs through qemu-i386 (its programs die there once two threads run) and build/win32
 elsewhere. Its programs' header says which Wine runs them (wine64 for the 64-bit tree)."""
 import os
+import re
 import shutil
 import socket
 import subprocess
@@ -121,6 +122,11 @@ class Display:
             key, _, value = line.partition("=")
             values[key] = int(value)
         return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def shape_size(self, window):
+        """width, height of the window's shape (what shows of a shaped window), or None."""
+        found = re.search(r"Window shape extents:\s+(\d+)x(\d+)", self.run("xwininfo", "-shape", "-id", str(window)).stdout)
+        return (int(found[1]), int(found[2])) if found else None
 
     def screenshot(self, path, box=None):
         """The root window (or its part box=(x, y, width, height)) into the PNG file `path`."""
@@ -300,10 +306,13 @@ class Demo(Program):
         self.display.key(*names)
 
     def screenshot(self, name, settle=0.5):
-        """The window (after `settle` seconds) into output/<name>.png; returns the path."""
+        """What shows of the window (after `settle` seconds) into output/<name>.png; returns the
+        path. Its rectangle follows the dialog font Wine finds (wider than the skin here); the
+        shot is cut to the shape, the skin's size."""
         time.sleep(settle)
-        box = self.display.geometry(self.window)
-        return self.display.screenshot(self.output / f"{name}.png", box)
+        x, y, width, height = self.display.geometry(self.window)
+        width, height = self.display.shape_size(self.window) or (width, height)
+        return self.display.screenshot(self.output / f"{name}.png", (x, y, width, height))
 
     # The simulated mouse, through the control channel.
     def memory(self):
