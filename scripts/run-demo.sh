@@ -1,44 +1,51 @@
 #!/usr/bin/env bash
 # Starts the demo: TEV_Kestra_sim.exe, the program with a simulated mouse, under Wine.
-# Installs what is needed (Debian packages), builds the win32 tree's program folder
-# build/win32/program_sim and runs it in a Wine prefix of its own (build/win32/demo-wineprefix).
+# Installs what is needed (Debian packages), builds a tree's program folder program_sim and runs
+# it in a Wine prefix of its own (demo-wineprefix in the tree). The tree is build/win32 (the
+# product's i686 build), or build/win64 run by wine64 where the kernel runs no 32-bit code and
+# 32-bit Wine goes through qemu-i386, which ends a program whose threads run side by side.
 # - With a display (DISPLAY set): the program's window opens there; the script ends with it.
 # - Without one: the program runs on a private Xvfb; the script takes a screenshot of each page
 #   (clicking the page tabs where the layout file puts them), ends the program and prints where
-#   the screenshots are (build/win32/demo-screenshots).
+#   the screenshots are (demo-screenshots in the tree).
 # KESTRA_CONTROL_PORT, when set, opens the demo's control channel on that port (see README).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 
 scripts/install-deps.sh
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j "$(nproc)" --target TEV_Kestra_sim_folder
-folder=$root/build/win32/program_sim
-prefix=$root/build/win32/demo-wineprefix
+preset=win32
+loader=wine
 if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
-  echo "note: this kernel runs no 32-bit code; Wine runs through qemu-i386, which starts each Wine" \
-       "process slowly and can end a program whose threads run side by side"
+  echo "note: this kernel runs no 32-bit code and 32-bit Wine runs through qemu-i386, where a program" \
+       "whose threads run side by side dies; the demo runs from the 64-bit tree under wine64 instead"
+  preset=win64
+  loader=/usr/lib/wine/wine64
 fi
-export WINEPREFIX=$prefix WINEARCH=win32 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset -j "$(nproc)" --target TEV_Kestra_sim_folder
+tree=$root/build/$preset
+folder=$tree/program_sim
+prefix=$tree/demo-wineprefix
+export WINEPREFIX=$prefix WINEARCH=$preset WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "preparing the Wine prefix (the first time takes a while)"
   cmake/wine-prefix.sh "$prefix" >/dev/null
   echo "starting $folder/TEV_Kestra_sim.exe"
   cd "$folder"
-  exec wine ./TEV_Kestra_sim.exe
+  exec "$loader" ./TEV_Kestra_sim.exe
 fi
 
 echo "no display: the demo runs on a private Xvfb (the first start of the prefix takes a while)"
 DISPLAY=$(cmake/wine-prefix.sh "$prefix")
 export DISPLAY
 trap 'cmake/wine-prefix.sh --stop "$prefix"' EXIT
-shots=$root/build/win32/demo-screenshots
+shots=$tree/demo-screenshots
 rm -rf "$shots"
 mkdir -p "$shots"
 port=${KESTRA_CONTROL_PORT:-47123}
-(cd "$folder" && KESTRA_CONTROL_PORT=$port exec wine ./TEV_Kestra_sim.exe) >"$shots/wine.log" 2>&1 &
+(cd "$folder" && KESTRA_CONTROL_PORT=$port exec "$loader" ./TEV_Kestra_sim.exe) >"$shots/wine.log" 2>&1 &
 program=$!
 
 title='^AMorvek Quorvel Gaming Mouse$'
@@ -51,6 +58,9 @@ for _ in $(seq 1800); do
 done
 [ -n "$window" ] || { echo "the demo's window did not show"; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$window")"
+# The window's rectangle follows the dialog font Wine finds; what shows is the mask's shape.
+shape=$(xwininfo -shape -id "$window" | sed -n 's/.*Window shape extents: *\([0-9]*\)x\([0-9]*\).*/\1 \2/p')
+[ -n "$shape" ] && read -r WIDTH HEIGHT <<<"$shape"
 settle=${KESTRA_DEMO_SETTLE:-3}
 shoot() {
   sleep "$settle"

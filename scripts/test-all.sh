@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds the host, fuzz and win32 trees, and runs every test:
-# the host tests (ASan/UBSan), each fuzz target for a bounded time, and the win32 tests under Wine
-# (the test program and the end-to-end tests; on a private Xvfb when there is no display, ended
-# with the prefixes after the tests).
+# Installs what is needed, builds the host, fuzz, win64 and win32 trees, and runs every test:
+# the host tests (ASan/UBSan), each fuzz target for a bounded time, and each Windows tree's tests
+# under Wine (its test program and the end-to-end tests; on private Xvfbs, ended with the
+# prefixes after the tests). Where 32-bit Wine runs through qemu-i386 the win32 tree's end-to-end
+# tests skip (see README) and the win64 tree's run the programs.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,10 +30,16 @@ for target in build/fuzz/fuzz/fuzz_*; do
   "$target" -max_total_time="$fuzz_seconds" -rss_limit_mb=2048 -print_final_stats=0 "$corpus" $seeds 2>&1 | tail -n 2
 done
 
+trap 'scripts/wine-stop.sh build/win64; scripts/wine-stop.sh build/win32' EXIT
+echo "== win64 tree (tests under wine64)"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$jobs"
+ctest --preset win64
+
 echo "== win32 tree (tests under Wine)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 -j "$jobs"
-trap 'scripts/wine-stop.sh build/win32' EXIT
+cmake --build --preset win32 --target dist
 # Where Wine runs through qemu-i386 (see README) the emulator itself now and then kills a Wine
 # process at random; a test program that fails is run once more, and fails for good the second time.
 ctest --preset win32 --repeat until-pass:2
