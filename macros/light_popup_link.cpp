@@ -1,8 +1,20 @@
-// Until the pop-ups are part of the program, the light list opens none.
+// The light list's pop-ups are function pop-ups in modes 6 and 7, placed by the light list.
 #include "macros/light_popup_link.h"
 
-uint8_t g_lightBlockIndex = 0;
-int g_popupOwnerButton = 255;
+#include "ui/popup_openers.h"
+#include "ui/popup_state.h"
 
-void OpenLightPopup(HWND, int, int32_t, int32_t, int32_t, int32_t) {}
-void CloseLightPopup() {}
+void OpenLightPopup(HWND owner, int mode, int32_t x, int32_t y, int32_t width, int32_t height)
+{
+    g_menuPopupOpen = 1;
+    g_mainWindowRect = ScreenRectOf(owner);
+    g_popupPos = {x + 2, y};
+    OpenMenuPopup(owner, mode, {g_popupPos.x - 2, g_popupPos.y, width, height});
+}
+
+void CloseLightPopup()
+{
+    if (g_menuPopupOpen == 0) return;
+    CloseMenuPopup();
+    g_menuPopupOpen = 0;
+}

@@ -17,6 +17,7 @@
 #include "ui/led_mode_names.h"
 #include "ui/macro_page_controls.h"
 #include "ui/page_state.h"
+#include "ui/popup_openers.h"
 #include "ui/window_messages.h"
 
 namespace {
@@ -199,5 +200,57 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
     EXPECT_EQ(g_macroTable[1].eventCount, 4);
     EXPECT_EQ(g_macroTable[1].codes[0], VkToHidUsage('Q'));
     EXPECT_EQ(g_macroTable[1].delays[3], 20);
+}
+}  // namespace
+
+namespace {
+TEST_F(MacroEditorTest, LightEventsShowTheirBlockWhosePopUpsAndTimeEditTheBlock)
+{
+    ASSERT_TRUE(OpenSample(1));
+    Command(0, ID_INSERT_LIGHT);
+    auto notify = [&](int control, int code, HWND list) {
+        SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(control, code), reinterpret_cast<LPARAM>(list));
+    };
+    g_eventList->Select(2);
+    notify(IDC_EVENT_LIST, LBN_SELCHANGE, g_eventList->Handle());
+    ASSERT_EQ(g_lightList->Count(), 4);
+    EXPECT_EQ(g_lightList->LineText(0), u"[LEN     ]:1");
+    EXPECT_EQ(g_lightList->LineText(3), u"[Time]:0s");
+
+    // A right-click on the mode line opens the mode pop-up; a new selection closes it.
+    RECT rect{};
+    GetClientRect(g_lightList->Handle(), &rect);
+    MapWindowPoints(g_lightList->Handle(), nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    const int32_t height = static_cast<int32_t>(SendMessageW(g_lightList->Handle(), LB_GETITEMHEIGHT, 0, 0));
+    auto rightClickRow = [&](int row) {
+        MSG click{g_lightList->Handle(), WM_RBUTTONUP, 0, 0, 0, {rect.left + 4, rect.top + row * height + 2}};
+        window_->PreTranslateMessage(&click);
+    };
+    rightClickRow(1);
+    EXPECT_EQ(g_lightList->Selection(), 1);
+    EXPECT_TRUE(MenuPopupShown());
+    EXPECT_EQ(g_menuMode, kMenuLightModes);
+    notify(IDC_LIGHT_LIST, LBN_SELCHANGE, g_lightList->Handle());
+    EXPECT_FALSE(MenuPopupShown());
+    // The colour of a block in mode 6 is not chosen.
+    g_macroTable[1].lightBlocks[0].steps[0].mode = 6;
+    rightClickRow(2);
+    EXPECT_FALSE(MenuPopupShown());
+    rightClickRow(2 + 10);  // below the last line
+    EXPECT_FALSE(MenuPopupShown());
+
+    // A chosen mode shows the block again and leaves no pop-up owner.
+    g_popupOwnerButton = 35;
+    EXPECT_EQ(SendMessageW(Window(), WM_LIGHTMODE_CHOSEN, 0, 0), 0);
+    EXPECT_EQ(g_popupOwnerButton, BUTTON_NONE);
+
+    // A double-click on the time line edits it: 3 seconds are 30 tenths.
+    g_lightList->Select(3);
+    notify(IDC_LIGHT_LIST, LBN_DBLCLK, g_lightList->Handle());
+    ASSERT_NE(g_lightList->EditorWindow(), nullptr);
+    SetWindowTextW(g_lightList->EditorWindow(), L"[Time]:3s");
+    SendMessageW(g_lightList->Handle(), WM_ITEMEDIT_FINISH, 1, 0);
+    EXPECT_EQ(g_macroTable[1].lightBlocks[0].steps[0].time, 30);
+    EXPECT_EQ(g_lightList->LineText(3), u"[Time]:3s");
 }
 }  // namespace
