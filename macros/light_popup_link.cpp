@@ -1,11 +1,20 @@
-// The light list's pop-ups are function pop-ups in modes 6 and 7.
+// The light list's pop-ups are function pop-ups in modes 6 and 7, placed by the light list.
 #include "macros/light_popup_link.h"
 
 #include "ui/popup_openers.h"
+#include "ui/popup_state.h"
 
 void OpenLightPopup(HWND owner, int mode, int32_t x, int32_t y, int32_t width, int32_t height)
 {
-    OpenMenuPopup(owner, mode, PopupPlace{x, y, width, height});
+    g_menuPopupOpen = 1;
+    g_mainWindowRect = ScreenRectOf(owner);
+    g_popupPos = {x + 2, y};
+    OpenMenuPopup(owner, mode, {g_popupPos.x - 2, g_popupPos.y, width, height});
 }
 
-void CloseLightPopup() { CloseMenuPopup(); }
+void CloseLightPopup()
+{
+    if (g_menuPopupOpen == 0) return;
+    CloseMenuPopup();
+    g_menuPopupOpen = 0;
+}

@@ -178,9 +178,9 @@ void CTEV_KestraDlg::OnLightListRightClick(POINT cursor)
     const uint8_t mode = g_lightBlockIndex < kLightBlockCount ? record.lightBlocks[g_lightBlockIndex].steps[0].mode : 0;
     int menuMode;
     if (row == 1)
-        menuMode = kLightModePopup;
+        menuMode = kMenuLightModes;
     else if (row == 2 && mode != 6 && mode != 7)
-        menuMode = kLightColourPopup;
+        menuMode = kMenuLightColours;
     else
         return;
     OpenLightPopup(Handle(), menuMode, rect.left, cursor.y, rect.right, kLightPopupHeight);

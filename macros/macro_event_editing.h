@@ -7,3 +7,7 @@
 // WM_COMMAND afterwards.
 using ContextMenuTracker = void (*)(HMENU menu, POINT screen, HWND owner);
 extern ContextMenuTracker g_trackContextMenu;
+
+// The low-level keyboard hook of a recording: every keystroke goes to the main window as a posted
+// key message and to nobody else.
+LRESULT CALLBACK KeyHookProc(int nCode, WPARAM wParam, LPARAM lParam);

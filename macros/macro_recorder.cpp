@@ -73,6 +73,8 @@ MacroRecorder::KeyOutcome MacroRecorder::OnKey(uint32_t message, uint32_t vk, ui
         record.SetEvent(p, {press ? MacroEventAction::Press : MacroEventAction::Release,
                             VkToHidUsage(static_cast<uint8_t>(vk & 0xFF)), 0, 0, p > 0 ? kLastRecordedDelay : uint16_t{0}});
         ++recordPos_;
+        // The record holds what is recorded so far, so the event list can show it at once.
+        record.eventCount = static_cast<uint16_t>(recordPos_);
         outcome.recorded = true;
         outcome.event = p;
     }

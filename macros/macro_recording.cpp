@@ -5,6 +5,7 @@
 
 #include "macros/macro_commands.h"
 #include "macros/macro_editor_state.h"
+#include "macros/macro_event_editing.h"
 #include "macros/macro_groups.h"
 #include "macros/macro_list_views.h"
 #include "macros/macro_recorder.h"
