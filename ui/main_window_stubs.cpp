@@ -22,10 +22,7 @@ void CTEV_KestraDlg::SwitchToEnglish() {}
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
-void CTEV_KestraDlg::OnGroupNameChange() {}
 void CTEV_KestraDlg::OnMacroListSelChange() {}
-void CTEV_KestraDlg::OnMacroNameChange() {}
-void CTEV_KestraDlg::OnRepeatCountChange() {}
 void CTEV_KestraDlg::OnEventListSelChange() {}
 void CTEV_KestraDlg::OnLightListSelChange() {}
 void CTEV_KestraDlg::OnLightListDblClk() {}
