@@ -10,6 +10,7 @@
 #include "macros/macro_event_edit.h"
 #include "macros/macro_page_rules.h"
 #include "settings/ini_value.h"
+#include "ui/macro_folder_files.h"
 #include "ui/macro_page_controls.h"
 #include "ui/main_window.h"
 #include "winlib/wide.h"
@@ -37,15 +38,21 @@ bool g_inGroupNameChange = false;
 bool g_inMacroNameChange = false;
 bool g_inRepeatCountChange = false;
 
+// Another group whose name differs only in case shares its file on Windows: no rename onto it.
 bool IsGroupName(const std::u16string& text)
 {
     const auto names = std::span(g_macroGroupNames).first(std::min<size_t>(g_macroGroupCount, g_macroGroupNames.size()));
-    return std::find(names.begin(), names.end(), text) != names.end();
+    return std::find(names.begin(), names.end(), text) != names.end() || NamesAnotherGroupFile(text, g_currentGroup);
 }
 
-bool FileFound(const std::u16string& path) { return GetFileAttributesW(AsWide(path)) != INVALID_FILE_ATTRIBUTES; }
-
-bool OpenMacroExists() { return g_macroCount != 0 && g_currentMacro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit); }
+// The group's file under its new name; a change of case alone is a rename of the one file.
+bool MoveGroupFile(const std::u16string& oldPath, const std::u16string& newPath)
+{
+    if (SameFilePath(oldPath, newPath)) return MoveFileW(AsWide(oldPath), AsWide(newPath)) != FALSE;
+    if (CopyFileW(AsWide(oldPath), AsWide(newPath), FALSE) == FALSE) return false;
+    if (FileFound(oldPath)) DeleteFileW(AsWide(oldPath));
+    return true;
+}
 
 }  // namespace
 
@@ -70,17 +77,14 @@ void CTEV_KestraDlg::OnGroupNameChange()
             SaveMacroGroups();
             if (!FileFound(oldPath)) {
                 missing = true;
-            } else if (CopyFileW(AsWide(oldPath), AsWide(newPath), FALSE) != FALSE) {
-                if (FileFound(oldPath)) DeleteFileW(AsWide(oldPath));
-            } else {
+            } else if (!MoveGroupFile(oldPath, newPath)) {
                 // The group keeps its old name and file.
                 g_macroGroupNames[g_currentGroup] = oldName;
                 SaveMacroGroups();
             }
         }
         if (missing)
-            GetPrompts().ShowMessage(g_languageEnglish != 0 ? u"not find File!" : u"¡No puedo encontrar el archivo!",
-                                     u"", MessageStyle::Ok);
+            ShowMacroPageMessage(g_languageEnglish != 0 ? u"not find File!" : u"¡No puedo encontrar el archivo!");
     }
     g_spareText1 = g_macroGroupNames[g_currentGroup];
 }
