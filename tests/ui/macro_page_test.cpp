@@ -17,6 +17,7 @@
 #include "ui/led_mode_names.h"
 #include "ui/macro_page_controls.h"
 #include "ui/page_state.h"
+#include "ui/popup_openers.h"
 #include "ui/popup_state.h"
 #include "ui/skin_layout_win32.h"
 #include "ui/window_messages.h"
@@ -63,8 +64,10 @@ protected:
     }
     ~MacroPageTest() override
     {
+        CloseMenuPopup();
         if (window_ && IsWindow(Window())) window_->DestroyMacroPageControls();
         ResetPageState();
+        ResetPopupState();
     }
 
     // Opens the window and enters the macro page as its tab does.
@@ -460,6 +463,16 @@ TEST_F(MacroPageTest, GroupChoiceAndListChangeSaveTheOpenMacroFirst)
 {
     ASSERT_TRUE(OpenPage());
     ASSERT_GE(g_macroCount, 2);
+    // The group and file-command buttons open their pop-ups; the group pop-up keeps its owner.
+    Press(1);
+    EXPECT_TRUE(MenuPopupShown());
+    EXPECT_EQ(g_menuMode, kMenuMacroGroups);
+    EXPECT_EQ(g_popupOwnerButton, 1);
+    Press(4);
+    EXPECT_TRUE(MenuPopupShown());
+    EXPECT_EQ(g_menuMode, kMenuFileCommands);
+    CloseMenuPopup();
+
     g_macroTable[0].repeatCount = 444;  // changed in the table only
     g_macroList->Select(1);
     SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_MACRO_LIST, LBN_SELCHANGE),
