@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "app/resource_ids.h"
 #include "macros/macro_event_edit.h"
@@ -51,6 +52,28 @@ MacroRecord SampleMacro(std::u16string_view name)
     record.lightBlocks[0].steps[0] = {4, 0, 25, 0};
     return record;
 }
+
+// Counts the WM_ITEMEDIT_DONE messages the window is sent while it lives.
+class DoneCounter {
+public:
+    DoneCounter() : hook_(SetWindowsHookExW(WH_CALLWNDPROC, &Hook, nullptr, GetCurrentThreadId())) { count_ = 0; }
+    ~DoneCounter() { UnhookWindowsHookEx(hook_); }
+    DoneCounter(const DoneCounter&) = delete;
+    DoneCounter& operator=(const DoneCounter&) = delete;
+    int Take() { return std::exchange(count_, 0); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && message->message == WM_ITEMEDIT_DONE &&
+            message->wParam == reinterpret_cast<WPARAM>(g_eventList))
+            ++count_;
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
 
 class MacroPageTest : public MainWindowTest {
 protected:
@@ -529,9 +552,12 @@ TEST_F(MacroPageTest, InPlaceEditBegunWithCharacterOneEndsByEnterEscAndFocus)
     EXPECT_EQ(FromWide(text), delay);
     EXPECT_EQ(SendMessageW(editor, EM_GETSEL, 0, 0), MAKELRESULT(0, delay.size()));
     SetWindowTextW(editor, L"    99ms");
+    DoneCounter done;
     SendMessageW(editor, WM_KEYUP, VK_ESCAPE, 0);
     EXPECT_EQ(g_eventList->EditorWindow(), nullptr);
     EXPECT_EQ(g_eventList->LineText(1), delay);
+    // Every end is told, a cancelled one too (twice when the editor loses the focus as it goes).
+    EXPECT_GE(done.Take(), 1);
 
     editor = begin();
     SetWindowTextW(editor, L"    99ms");
@@ -540,6 +566,7 @@ TEST_F(MacroPageTest, InPlaceEditBegunWithCharacterOneEndsByEnterEscAndFocus)
     EXPECT_EQ(g_eventList->EditIndex(), -1);
     EXPECT_EQ(g_eventList->LineText(1), u"    99ms");
     EXPECT_EQ(g_eventList->Selection(), 1);
+    EXPECT_GE(done.Take(), 1);
 
     editor = begin();
     SetWindowTextW(editor, L"    77ms");
@@ -547,6 +574,14 @@ TEST_F(MacroPageTest, InPlaceEditBegunWithCharacterOneEndsByEnterEscAndFocus)
     EXPECT_EQ(g_eventList->EditorWindow(), nullptr);
     EXPECT_EQ(g_eventList->LineText(1), u"    77ms");
     EXPECT_EQ(g_eventList->Count(), 2 * g_macroTable[g_currentMacro].eventCount - 1);
+    EXPECT_GE(done.Take(), 1);
+
+    // Leaving the page: the edit ends with the line's text, the window is not told.
+    editor = begin();
+    SetWindowTextW(editor, L"    55ms");
+    g_suppressEditNotify = 1;
+    window_->DestroyMacroPageControls();
+    EXPECT_EQ(done.Take(), 0);
 }
 
 }  // namespace
