@@ -1,5 +1,10 @@
 #include "ui/macro_page_controls.h"
 
+#include <algorithm>
+
+#include "app/user_prompts.h"
+#include "macros/macro_commands.h"
+
 CEdit* g_repeatCountEdit = nullptr;
 CEdit* g_macroNameEdit = nullptr;
 CMacGroupEdit* g_groupNameEdit = nullptr;
@@ -26,3 +31,13 @@ void CreateMacroPageControlObjects()
     g_eventList = &eventList;
     g_lightList = &lightList;
 }
+
+bool OpenMacroExists() { return g_macroCount != 0 && g_currentMacro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit); }
+
+void SaveOpenMacro()
+{
+    if (g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && OpenMacroExists())
+        SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
+}
+
+void ShowMacroPageMessage(const std::u16string& text) { GetPrompts().ShowMessage(text, u"", MessageStyle::Ok); }

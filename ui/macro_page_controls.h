@@ -25,3 +25,11 @@ extern int32_t g_upLineCount;
 extern uint16_t g_lightBlockMode;
 // The group name the group-name edit last gave the open group.
 extern std::u16string g_spareText1;
+
+// Whether the open group has the macro g_currentMacro.
+bool OpenMacroExists();
+// Saves the open macro into the open group's file (nothing without one): before another macro or
+// group is opened or made.
+void SaveOpenMacro();
+// A message box with an OK button, as the macro page shows its messages.
+void ShowMacroPageMessage(const std::u16string& text);

@@ -74,6 +74,12 @@ public:
     void ReloadCurrentGroup();
     void ShowCurrentGroupName();
     void OnMacroPagePress(POINT point);
+    void AddNewGroup();
+    void DeleteCurrentGroup();
+    void AddNewMacro();
+    void DeleteSelectedMacro();
+    // Play-mode buttons 10, 11 and 12 for the open macro.
+    void SetPlayMode(int button);
     // The record button: starts a recording of the selected macro, or stops the one running.
     void StartOrStopRecording();
     LRESULT OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro);
