@@ -3,12 +3,15 @@
 # are to use. Created on first use; concurrent callers wait on one lock. Its wineserver stays up
 # (where Wine runs through qemu each Wine process costs tens of seconds to start, and the
 # prefix's services then start once, not with every program).
+# WINEARCH (win32 unless set) picks the prefix's kind: win64 is run by wine64, natively.
 # wine-prefix.sh --stop PREFIX: ends the prefix's server, its programs and its private Xvfb.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINEARCH=win32
+export WINEARCH=${WINEARCH:-win32}
+loader=wine
+[ "$WINEARCH" = win64 ] && loader=/usr/lib/wine/wine64
 
 if [ "${1:-}" = --stop ]; then
   [ -d "$2" ] || exit 0
@@ -26,6 +29,10 @@ mkdir -p "$(dirname "$1")"
 WINEPREFIX=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")  # Wine takes absolute prefixes only
 export WINEPREFIX
 "$here/../scripts/enable-i386.sh"
+if [ -f "$WINEPREFIX/system.reg" ] && ! grep -q "^#arch=$WINEARCH" "$WINEPREFIX/system.reg"; then
+  echo "wine-prefix: $WINEPREFIX is not a $WINEARCH prefix" >&2
+  exit 1
+fi
 (
   flock 9
   # The display first: the prefix's first programs (desktop, tray) stay on the one they start on.
@@ -35,7 +42,7 @@ export WINEPREFIX
   # get the keyboard focus; unmanaged ones sit at their Win32 rectangles and take typed keys.
   # The first Wine program of a new prefix creates it.
   if [ ! -f "$WINEPREFIX/.kestra-unmanaged" ]; then
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- &&
+    "$loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f </dev/null >/dev/null 2>&1 9>&- &&
       touch "$WINEPREFIX/.kestra-unmanaged"
   fi
   # Neither the server nor the services it starts may keep the lock's descriptor.

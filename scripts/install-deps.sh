@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, everything the two build trees and the tests need.
+# Installs, from Debian's packages, everything the build trees and the tests need.
 # Idempotent and quiet when all is already there.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang llvm
   g++-mingw-w64-i686-posix mingw-w64 mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   googletest
-  wine wine32:i386
+  wine wine32:i386 wine64
   xvfb xdotool imagemagick x11-utils
   python3-pil python3-pytest fonts-dejavu-core
   qemu-user-static
