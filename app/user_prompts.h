@@ -39,6 +39,7 @@ constexpr uint32_t ReadOnly = 0x00000001;
 constexpr uint32_t OverwritePrompt = 0x00000002;
 constexpr uint32_t HideReadOnly = 0x00000004;
 }  // namespace FileDialogFlag
+
 // Answers of the warning box.
 namespace WarningAnswer {
 constexpr int GoOn = 1;

@@ -166,6 +166,19 @@ private:
     bool OnCommand(UINT command, UINT notification);
     void OnDestroy();
 
+    // Clicks (main_window_clicks.cpp, page_tabs.cpp, profile_commands.cpp).
+    // While recording, only the record button, frame buttons 0 and 1 and empty places take a
+    // press or release; false (after the message) for any other.
+    bool RecordingAllowsClick();
+    // Tabs 6, 7 and 9 from the macro page: in-place edits end without notifying, the page and
+    // its thread start, the macro page's controls go.
+    void LeaveMacroPage(uint8_t page);
+    // Main page ids 12 and 13: config.ini from and to a file the user chooses.
+    void ImportConfig();
+    void ExportConfig();
+    // The main-layout button the last press started on in this window; a release acts only on it.
+    int m_pressedMainButton = BUTTON_NONE;
+
     bool m_ending = false;
     // The black background of the macro page's edits and lists.
     BrushOwner m_controlBrush;

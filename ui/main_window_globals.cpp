@@ -7,4 +7,5 @@ RegionOwner g_windowRegion;
 int32_t g_skinWidth = 0;
 int32_t g_skinHeight = 0;
 uint8_t g_startHidden = 0;
+uint8_t g_suppressEditNotify = 0;
 int32_t g_eventLine = 0;

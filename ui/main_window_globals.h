@@ -18,6 +18,9 @@ extern int32_t g_skinWidth;
 extern int32_t g_skinHeight;
 // 1 from a "HIDE" start until the first background erase, which minimises the window.
 extern uint8_t g_startHidden;
+// While 1, an in-place list edit that ends sends its list no notification (set on leaving the
+// macro page, cleared on entering it).
+extern uint8_t g_suppressEditNotify;
 // The event-list line the macro editor's commands act on.
 extern int32_t g_eventLine;
 // Whether the window starts the threads that run on beside it: the device threads at start-up and

@@ -2,17 +2,12 @@
 // its editor. Until then they do nothing.
 #include "ui/main_window.h"
 
-void CTEV_KestraDlg::OnLButtonDown(UINT, POINT) {}
-void CTEV_KestraDlg::OnLButtonUp(UINT, POINT) {}
-void CTEV_KestraDlg::OnMainPagePress(POINT) {}
 void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
-void CTEV_KestraDlg::OnTabPress(int) {}
 void CTEV_KestraDlg::CreateMacroPageControls() {}
 void CTEV_KestraDlg::RefreshMacroLists() {}
 void CTEV_KestraDlg::DestroyMacroPageControls() {}
 void CTEV_KestraDlg::SwitchToSpanish() {}
 void CTEV_KestraDlg::SwitchToEnglish() {}
-LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
 void CTEV_KestraDlg::OnGroupNameChange() {}

@@ -19,6 +19,7 @@
 #include "tests/recording_prompts.h"
 #include "tests/temp_folder.h"
 #include "tests/tools/program_state.h"
+#include "tests/ui/main_window_fixture.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
 #include "ui/tev_menu.h"
@@ -27,22 +28,6 @@
 #include "winlib/wide.h"
 
 namespace {
-
-// The window's own sleeps (the apply's pacing) pass at once; the device threads' turns really
-// sleep, so they do not spin.
-class WindowTestClock : public Clock {
-public:
-    void SleepMs(uint32_t ms) override
-    {
-        now_ += ms;
-        if (std::this_thread::get_id() != owner_) Sleep(ms);
-    }
-    uint64_t NowMs() override { return now_.load(); }
-
-private:
-    std::thread::id owner_ = std::this_thread::get_id();
-    std::atomic<uint64_t> now_{0};
-};
 
 // Which pixels of a width x height area a region covers, from its rectangles.
 std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)
@@ -61,56 +46,6 @@ std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)
     }
     return inside;
 }
-
-class MainWindowTest : public testing::Test {
-protected:
-    MainWindowTest() : clockScope_(clock_), portScope_(mouse_)
-    {
-        ResetProgramState();
-        ResetDeviceLink();
-        namespace fs = std::filesystem;
-        fs::copy(fs::path(KESTRA_SOURCE_DIR) / "skins", folder_ / "skins", fs::copy_options::recursive);
-        fs::copy_file(fs::path(KESTRA_SOURCE_DIR) / "constMacro.dat", folder_ / "constMacro.dat");
-        g_programFolder = folder_.Path().u16string();
-        SetProfileFiles(&files_);
-#ifndef _WIN64
-        // The 32-bit tree runs under qemu on some machines, where a second thread ends the program.
-        g_startDeviceThreads = false;
-#endif
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(std::filesystem::path(KESTRA_SOURCE_DIR) / "skins" / "main_mask.jpg"))
-            GTEST_SKIP() << "the data folder has no images yet";
-    }
-    ~MainWindowTest() override
-    {
-        window_.reset();
-        SetProfileFiles(nullptr);
-        ResetDeviceLink();
-        ResetProgramState();
-        g_startDeviceThreads = true;
-    }
-
-    // Creates the window; false when its start-up ended it.
-    bool Open()
-    {
-        window_ = std::make_unique<CTEV_KestraDlg>();
-        return window_->Create() && IsWindow(window_->Handle());
-    }
-    HWND Window() const { return window_->Handle(); }
-
-    TempFolder folder_;
-    WindowTestClock clock_;
-    SimulatedMouse mouse_;
-    RecordingPrompts prompts_;
-    Win32ProfileFiles files_;
-    std::unique_ptr<CTEV_KestraDlg> window_;
-
-private:
-    ScopedClock clockScope_;
-    ScopedHidPort portScope_;
-};
 
 TEST_F(MainWindowTest, StartsUpWithProfileFontsGroupsShapeAndTray)
 {

@@ -1,0 +1,38 @@
+#include "settings/profile_reset.h"
+
+#include <mutex>
+
+#include "settings/profile_store.h"
+#include "settings/settings_state.h"
+
+void ResetProfile(IniSource& ini)
+{
+    std::scoped_lock lock(g_settingsMutex);
+    LoadProfile(ini, 2, true);
+    // Whatever the factory section holds, a reset ends with these.
+    g_wheelStatus = 0;
+    g_ledDirection = 1;
+    g_ledType = 7;
+    g_ledMode = 7;
+    g_ledCycleTime = 2;
+    g_cycleColourMask = 127;
+    g_cycleColourEnabled.fill(1);
+    g_fireTime = kDefaultFireTime;
+    g_usbSpeed = 2;
+    g_pointerSpeed = 5;
+    g_wheelSpeed = 2;
+    for (size_t i = 0; i < kDpiLevelCount; ++i) g_dpiColourRefs[i] = ColorRefFromStored(g_dpiColours[i]);
+    SaveConfigToIni(ini, 2);
+}
+
+void StoreAndLoadFrameProfile(IniSource& ini)
+{
+    std::scoped_lock lock(g_settingsMutex);
+    SaveDpiLevel(ini, kFrameProfileSection);
+    const size_t profile = g_currentProfile < kProfileCount ? g_currentProfile : 0;
+    const auto enabled = g_ledReactEnabled[profile];
+    const auto type = g_ledReactType[profile];
+    LoadProfile(ini, kFrameProfileSection, false);
+    g_ledReactEnabled[profile] = enabled;
+    g_ledReactType[profile] = type;
+}

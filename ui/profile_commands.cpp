@@ -1,0 +1,97 @@
+// The main window's commands on config.ini as a whole: import and export through the file
+// dialogs, and the profile chosen in the profile pop-up.
+#include "app/clock.h"
+#include "app/user_prompts.h"
+#include "settings/config_ini_file.h"
+#include "settings/profile_store.h"
+#include "settings/settings_state.h"
+#include "ui/main_window.h"
+#include "ui/page_state.h"
+#include "ui/popup_state.h"
+#include "winlib/wide.h"
+
+namespace {
+
+constexpr char16_t kIniFilter[] = u"All Files(*.ini)|*.ini||";
+
+bool IsFile(const std::u16string& path)
+{
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// The file search the export checks its copy with.
+bool FileFound(const std::u16string& path)
+{
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(AsWide(path), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
+// Puts a copy of `source` in place of `target`; on any failure `target` is left as it was. The
+// copy goes to a file beside the target first, so a copy that breaks off halfway never reaches it.
+bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
+{
+    const std::u16string staged = target + u".import";
+    if (!CopyFileW(AsWide(source), AsWide(staged), FALSE)) {
+        DeleteFileW(AsWide(staged));
+        return false;
+    }
+    if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(AsWide(staged));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void CTEV_KestraDlg::ImportConfig()
+{
+    FileDialogRequest request;
+    request.filter = kIniFilter;
+    request.initialFolder = g_programFolder;
+    request.flags = FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly;
+    const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(request);
+    if (!chosen) return;
+    // A file that went away while the dialog was open, or that cannot be copied, leaves
+    // config.ini and the settings as they are.
+    if (!IsFile(*chosen) || !ReplaceWithCopy(*chosen, g_configIniPath)) {
+        ShowMessage(u"Error!", MessageStyle::Ok);
+        return;
+    }
+    LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
+}
+
+void CTEV_KestraDlg::ExportConfig()
+{
+    FileDialogRequest request;
+    request.save = true;
+    request.defaultExtension = u"ini";
+    request.filter = kIniFilter;
+    request.initialFolder = g_programFolder;
+    request.flags = FileDialogFlag::HideReadOnly | FileDialogFlag::OverwritePrompt;
+    const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(request);
+    if (!chosen) return;
+    // An older file of the chosen name is found whether or not the copy worked: the copy's own
+    // result counts too.
+    const bool copied = CopyFileW(AsWide(g_configIniPath), AsWide(*chosen), FALSE) != FALSE;
+    GetClock().SleepMs(10);
+    if (copied && FileFound(*chosen)) {
+        View().Invalidate(true);
+        View().Update();
+    } else {
+        ShowMessage(u"Error!", MessageStyle::Ok);
+    }
+}
+
+LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM)
+{
+    WriteCurConfig(g_configIniPath, g_currentProfile + 1);
+    g_curConfig = g_currentProfile + 1;
+    g_hoverMainButton = BUTTON_NONE;
+    g_popupOwnerButton = BUTTON_NONE;
+    return 0;
+}
