@@ -126,8 +126,11 @@ TEST_F(MainWindowClicks, TabsSwitchPagesAndLeavingTheMacroPageEndsEditsSilently)
     for (const auto& [tab, page] : road) {
         Click(tab);
         EXPECT_EQ(g_page, page) << "tab " << tab;
-        if (page == kPageMacro) EXPECT_EQ(g_suppressEditNotify, 0) << "tab " << tab;
-        if (from == kPageMacro && page != kPageMacro) EXPECT_EQ(g_suppressEditNotify, 1) << "tab " << tab;
+        if (page == kPageMacro) {
+            EXPECT_EQ(g_suppressEditNotify, 0) << "tab " << tab;
+        } else if (from == kPageMacro) {
+            EXPECT_EQ(g_suppressEditNotify, 1) << "tab " << tab;
+        }
         from = page;
         EXPECT_EQ(g_buttonDown, 0u);
         EXPECT_FALSE(TakeDragRequest());
