@@ -1,5 +1,5 @@
 #pragma once
-// Message boxes, the warning box and the system's file and colour dialogs, shown on a real window.
+// Message boxes, the system's file and colour dialogs and the warning box, shown on a real window.
 #include <windows.h>
 
 #include "app/user_prompts.h"

@@ -1,5 +1,5 @@
 #pragma once
-// Answers message boxes, the warning box and dialogs in tests and keeps what was shown.
+// Answers message boxes, dialogs and the warning box in tests and keeps what was shown.
 #include <deque>
 #include <optional>
 #include <string>

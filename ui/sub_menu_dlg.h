@@ -4,42 +4,36 @@
 // being edited and ends both pop-ups; a hovered macro group opens the macro choice pop-up.
 #include <windows.h>
 
+#include "app/resource_ids.h"
 #include "ui/popup_chain.h"
-#include "winlib/image_cache.h"
 
 inline constexpr wchar_t kSubMenuPopupTitle[] = L"SubMenuDlg";
 
 class CSubMenuDlg : public PopupDialog {
 public:
-    // parentRow: the function pop-up's row 7 to 10 it belongs to; owner: the main window.
-    CSubMenuDlg(int parentRow, int assignButtonId, HWND owner);
+    // parentRow: the function pop-up's row 7 to 10 it belongs to; assignButtonId: the mouse
+    // button (main-layout id 20..28) the function pop-up was opened for.
+    CSubMenuDlg(int parentRow, int assignButtonId, HWND owner)
+        : PopupDialog(IDD_SUB_MENU_POPUP, PopupLevel::SubMenu, owner), parentRow_(parentRow), assignButtonId_(assignButtonId)
+    {
+    }
 
     int ParentRow() const { return parentRow_; }
-    int32_t Width() const { return width_; }
-    int32_t RowHeight() const { return rowHeight_; }
-    int32_t PopupHeight() const { return popupHeight_; }
-    int HitTest(POINT point) const;
-    void PaintTo(HDC dc);
 
 protected:
-    INT_PTR OnPopupMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
+    const char16_t* BackgroundImage() const override { return u"\\menu_normal.jpg"; }
+    void DrawItems(HDC dc) override;
+    // Over a macro group row, a fresh macro choice pop-up for that group.
+    void AfterPaint() override;
+
+    void OnMouseMove(UINT flags, POINT point) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+    void OnLButtonUp(UINT flags, POINT point) override;
 
 private:
-    void OnPaint();
-    void DrawItems(HDC dc);
-    void OnMouseMove(UINT flags, POINT point);
-    void OnLButtonDown(UINT flags, POINT point);
-    void OnLButtonUp(UINT flags, POINT point);
-    // Over a group row, a fresh macro choice pop-up for it.
-    void FollowHoveredGroup();
 
     int parentRow_;
     int assignButtonId_;
-    HWND owner_;
-    ImageCache images_;
     uint8_t pressed_ = 0;
-    int32_t width_ = 0;
-    int32_t rowHeight_ = 0;
-    int32_t popupHeight_ = 0;
 };

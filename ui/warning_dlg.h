@@ -4,7 +4,7 @@
 // cancel button, Esc or the system close); Enter does nothing.
 #include <windows.h>
 
-#include "winlib/dialog.h"
+#include "ui/skinned_dialog.h"
 #include "winlib/image_cache.h"
 
 namespace WarningResult {
@@ -12,20 +12,18 @@ constexpr INT_PTR GoOn = 1;
 constexpr INT_PTR Cancel = 2;
 }  // namespace WarningResult
 
-class WarningDlg : public Dialog {
+class WarningDlg : public SkinnedDialog {
 public:
     WarningDlg();
-    // Paints the box onto `dc` as its paint does.
-    void PaintTo(HDC dc);
+    void PaintTo(HDC dc) override;
 
 protected:
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
+    void OnMouseMove(UINT flags, POINT point) override;
+    void OnLButtonUp(UINT flags, POINT point) override;
 
 private:
-    void OnPaint();
-    void OnMouseMove(UINT flags, POINT point);
-    void OnLButtonUp(UINT flags, POINT point);
 
     ImageCache images_;
 };

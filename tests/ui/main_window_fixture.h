@@ -1,15 +1,16 @@
 #pragma once
 // The real main window over a fresh copy of the data folder, with the simulated mouse as the HID
 // port and the message seam answering: created modeless, driven by the messages Windows sends.
-// Shared by the window's test files.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "app/clock.h"
 #include "device/device_discovery.h"
@@ -23,8 +24,6 @@
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
 #include "ui/popup_state.h"
-
-namespace {
 
 // The window's own sleeps (the apply's pacing) pass at once; the device threads' turns really
 // sleep, so they do not spin.
@@ -41,6 +40,24 @@ private:
     std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<uint64_t> now_{0};
 };
+
+// Which pixels of a width x height area a region covers, from its rectangles.
+inline std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)
+{
+    std::vector<bool> inside(static_cast<size_t>(width) * height, false);
+    std::vector<uint8_t> data(GetRegionData(region, 0, nullptr));
+    if (data.empty() || GetRegionData(region, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data())) == 0)
+        return inside;
+    const auto* header = reinterpret_cast<const RGNDATAHEADER*>(data.data());
+    const auto* rects = reinterpret_cast<const RECT*>(data.data() + header->dwSize);
+    for (DWORD r = 0; r < header->nCount; ++r) {
+        for (LONG y = std::max<LONG>(rects[r].top, 0); y < std::min<LONG>(rects[r].bottom, height); ++y) {
+            for (LONG x = std::max<LONG>(rects[r].left, 0); x < std::min<LONG>(rects[r].right, width); ++x)
+                inside[static_cast<size_t>(y) * width + x] = true;
+        }
+    }
+    return inside;
+}
 
 class MainWindowTest : public testing::Test {
 protected:
@@ -96,5 +113,3 @@ private:
     ScopedClock clockScope_;
     ScopedHidPort portScope_;
 };
-
-}  // namespace

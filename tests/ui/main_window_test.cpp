@@ -1,5 +1,4 @@
-// The real main window over a fresh copy of the data folder, with the simulated mouse as the HID
-// port and the message seam answering: created modeless, driven by the messages Windows sends.
+// The main window's start-up, life and end, driven by the messages Windows sends.
 #include <windows.h>
 #include <dbt.h>
 
@@ -16,36 +15,13 @@
 #include "device/simulated_mouse.h"
 #include "macros/macro_commands.h"
 #include "macros/win32_profile_files.h"
-#include "tests/recording_prompts.h"
-#include "tests/temp_folder.h"
-#include "tests/tools/program_state.h"
 #include "tests/ui/main_window_fixture.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
 #include "ui/tev_menu.h"
 #include "ui/window_messages.h"
 #include "winlib/image_file.h"
 #include "winlib/wide.h"
 
 namespace {
-
-// Which pixels of a width x height area a region covers, from its rectangles.
-std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)
-{
-    std::vector<bool> inside(static_cast<size_t>(width) * height, false);
-    std::vector<uint8_t> data(GetRegionData(region, 0, nullptr));
-    if (data.empty() || GetRegionData(region, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data())) == 0)
-        return inside;
-    const auto* header = reinterpret_cast<const RGNDATAHEADER*>(data.data());
-    const auto* rects = reinterpret_cast<const RECT*>(data.data() + header->dwSize);
-    for (DWORD r = 0; r < header->nCount; ++r) {
-        for (LONG y = std::max<LONG>(rects[r].top, 0); y < std::min<LONG>(rects[r].bottom, height); ++y) {
-            for (LONG x = std::max<LONG>(rects[r].left, 0); x < std::min<LONG>(rects[r].right, width); ++x)
-                inside[static_cast<size_t>(y) * width + x] = true;
-        }
-    }
-    return inside;
-}
 
 TEST_F(MainWindowTest, StartsUpWithProfileFontsGroupsShapeAndTray)
 {
