@@ -33,6 +33,8 @@ BOOL CMenuDlg::OnInitDialog()
     SetGeometry(ImagesOf(mode_).mask, mode_, MenuRowCount(mode_, g_macroGroupCount), 0);
     g_menuHoverRow = BUTTON_NONE;
     g_menuHoverPrevious = BUTTON_NONE;
+    // A press on the last pop-up released elsewhere must not leave this one drawn pressed.
+    g_menuPressed = 0;
     LoadGroupMacroNames();
     return TRUE;
 }

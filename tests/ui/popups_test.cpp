@@ -105,6 +105,16 @@ POINT DifferingPoint(const PixelImage& a, const PixelImage& b, RECT area)
 
 bool Invalid(HWND window) { return GetUpdateRect(window, nullptr, FALSE) != FALSE; }
 
+// Runs what the message loop has queued (paints included), a bounded number of messages.
+void Pump()
+{
+    MSG message{};
+    for (int i = 0; i < 500 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
 RECT RegionBox(HWND window)
 {
     RegionOwner region(CreateRectRgn(0, 0, 0, 0));
@@ -383,6 +393,11 @@ TEST_F(PopupsTest, TheSecondLevelFollowsTheHoveredRowAndAMediaKeyEndsBothPopups)
     Hover(menu, 8);
     EXPECT_FALSE(IsWindow(row7));
     ASSERT_NE(g_pSubMenuPopup, nullptr);
+    // Painting the new level does not make the first one repaint and open it again.
+    const HWND opened = g_pSubMenuPopup->Handle();
+    Pump();
+    ASSERT_NE(g_pSubMenuPopup, nullptr);
+    EXPECT_EQ(g_pSubMenuPopup->Handle(), opened);
     EXPECT_EQ(g_subMenuPopupOpen, 1);
     const CSubMenuDlg& subMenu = *g_pSubMenuPopup;
     const HWND subWindow = subMenu.Handle();
