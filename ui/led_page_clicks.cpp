@@ -4,6 +4,7 @@
 #include "settings/settings_state.h"
 #include "ui/main_window.h"
 #include "ui/page_state.h"
+#include "ui/popup_openers.h"
 #include "ui/slider_values.h"
 
 namespace {
@@ -16,10 +17,12 @@ constexpr uint8_t kNeon = 6, kAmbilight = 7, kButtonResponse = 8, kMute = 9;
 constexpr int kLastUserColour = 6;
 constexpr int kFirstCycleSwitch = 7, kLastCycleSwitch = 13;
 constexpr int kUserColourSwitch = 14;
+constexpr int kEffectButton = 35;
 constexpr int kBrightnessSlider = 40, kSpeedSlider = 41;
 constexpr int kSymmetrySwitch = 45;
 constexpr int kFirstDirection = 47, kLastDirection = 49, kFlowDirection = 50;
 constexpr int kFirstReactSwitch = 51, kLastReactSwitch = 59;
+constexpr int kFirstReactType = 61, kLastReactType = 69;
 
 bool UserColoursPickable(uint8_t mode)
 {
@@ -53,6 +56,8 @@ void CTEV_KestraDlg::OnLedPagePress(POINT point)
         ToggleCycleColour(g_cycleColourEnabled, static_cast<uint32_t>(id - kFirstCycleSwitch));
     } else if (id == kUserColourSwitch) {
         g_ledUserColourEnabled = 1;
+    } else if (id == kEffectButton) {
+        OpenLedEffectPopup(*this);
     } else if (id == kBrightnessSlider) {
         if (!BrightnessActs(mode)) return;
         if (std::optional<uint32_t> value = LedBrightnessValue(offset, rect.width)) g_ledBrightness = *value;
@@ -71,5 +76,7 @@ void CTEV_KestraDlg::OnLedPagePress(POINT point)
         if (g_currentProfile >= kProfileCount) return;
         uint32_t& reacts = g_ledReactEnabled[g_currentProfile][static_cast<size_t>(id - kFirstReactSwitch)];
         reacts = reacts == 0 ? 1 : 0;
+    } else if (id >= kFirstReactType && id <= kLastReactType) {
+        if (mode == kButtonResponse) OpenReactionPopup(*this, id);
     }
 }

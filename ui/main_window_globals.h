@@ -23,9 +23,9 @@ extern uint8_t g_startHidden;
 extern uint8_t g_suppressEditNotify;
 // The event-list line the macro editor's commands act on.
 extern int32_t g_eventLine;
-// Whether the window starts the threads that run on beside it: the device threads at start-up and
-// the lighting preview on the lighting page (it always does in the programs). The win32 test
-// program turns it off: where Wine runs on an emulated i386 CPU, a process with two or more
-// threads that wait in the Wine server concurrently is ended by the emulator, so the window tests
-// run the window without them (the threads are tested in the host tree).
+// Whether the window starts the threads that run beside it: the device threads and the blink
+// thread at start-up, the lighting preview on the lighting page (it always does in the programs).
+// The win32 test program turns it off: where Wine runs on an emulated i386 CPU, a process with
+// two or more threads that wait in the Wine server concurrently is ended by the emulator, so the
+// window tests run the window without them (the threads are tested in the host tree).
 extern bool g_startDeviceThreads;

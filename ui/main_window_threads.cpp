@@ -11,7 +11,7 @@ void InvalidateWindow(void* window) { InvalidateRect(static_cast<HWND>(window), 
 
 void CTEV_KestraDlg::StartBlinkThread()
 {
-    if (g_blinkRunning != 0) return;
+    if (!g_startDeviceThreads || g_blinkRunning != 0) return;
     // The flag is up before the thread can clear it.
     g_blinkRunning = 1;
     // A cleared flag means the thread before has taken its last step.
@@ -21,10 +21,8 @@ void CTEV_KestraDlg::StartBlinkThread()
 
 void CTEV_KestraDlg::StartLedPreviewThread()
 {
-    if (g_ledPreviewRunning != 0) return;
+    if (!g_startDeviceThreads || g_ledPreviewRunning != 0) return;
     g_ledPreviewRunning = 1;
-    // Without the worker threads (the window tests) the flag stays up, as for a preview that runs on.
-    if (!g_startDeviceThreads) return;
     // Assigning over the thread before joins it; its cleared flag says it has taken its last step.
     m_ledPreviewThread = std::jthread([window = static_cast<void*>(Handle())](std::stop_token stop) {
         LedPreviewThread(window, InvalidateWindow, stop);
