@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tests/ui/main_window_fixture.h"
+#include "ui/menu_dlg.h"
 #include "ui/page_painting.h"
 #include "ui/popup_openers.h"
 #include "ui/web_page.h"
@@ -220,8 +221,14 @@ TEST_F(MainWindowClicks, TheWarningBoxGuardsTheFirstProfilesLastLeftClick)
 TEST_F(MainWindowClicks, AChosenProfileBecomesCurrentAndPageZeroShowsItsButtons)
 {
     PressMain(11);
-    g_currentProfile = 2;  // what the profile pop-up sets before it tells the window
-    EXPECT_EQ(SendMessageW(Window(), WM_PROFILE_CHOSEN, 0, 0), 0);
+    Release(Main(11));
+    ASSERT_TRUE(MenuPopupShown());
+    // Row 3 of the profile pop-up: the third profile.
+    const CMenuDlg& popup = *g_pMenuPopup;
+    const POINT row3{popup.Width() / 2, 2 * popup.RowHeight() + popup.RowHeight() / 2};
+    for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
+        SendMessageW(popup.Handle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(row3.x, row3.y));
+    EXPECT_EQ(g_currentProfile, 2u);
     EXPECT_EQ(Stored(L"Init", L"CurConfig"), u"3");
     EXPECT_EQ(g_curConfig, 3u);
     EXPECT_EQ(g_popupOwnerButton, BUTTON_NONE);
