@@ -12,14 +12,49 @@ Dialog::~Dialog()
     }
 }
 
+// The modal loop is our own, not DialogBoxParamW's: that one shows the dialog normally the first
+// time its queue runs empty, which undoes a minimise the dialog made while it started (the
+// "-HIDE" start). This one shows it then only when it is not visible yet.
 INT_PTR Dialog::DoModal(HWND parent)
 {
     modal_ = true;
-    const INT_PTR result = DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent, Procedure,
-                                           reinterpret_cast<LPARAM>(this));
-    if (result == -1) RecordWin32Failure("DialogBoxParamW");
+    ended_ = false;
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent, Procedure,
+                                     reinterpret_cast<LPARAM>(this));
+    if (window == nullptr) {
+        RecordWin32Failure("CreateDialogParamW");
+        return -1;
+    }
+    const bool ownerDisabled = parent != nullptr && !EnableWindow(parent, FALSE);  // it was enabled
+    bool idleSeen = false;
+    MSG message{};
+    while (!ended_ && IsWindow(window)) {
+        if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!idleSeen) {
+                idleSeen = true;
+                if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+                continue;
+            }
+            const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+            if (got == -1) break;
+            if (got == 0) {
+                PostQuitMessage(static_cast<int>(message.wParam));
+                break;
+            }
+        } else if (message.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(message.wParam));
+            break;
+        }
+        if (!IsDialogMessageW(window, &message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    // The owner first, so that it, not another program, is activated when the dialog goes.
+    if (ownerDisabled) EnableWindow(parent, TRUE);
+    if (IsWindow(window)) DestroyWindow(window);
     window_ = nullptr;
-    return result;
+    return result_;
 }
 
 bool Dialog::Create(HWND parent)
@@ -36,7 +71,8 @@ void Dialog::End(INT_PTR result)
     result_ = result;
     if (window_ == nullptr) return;
     if (modal_) {
-        EndDialog(window_, result);
+        ended_ = true;
+        PostMessageW(window_, WM_NULL, 0, 0);  // wakes the loop
     } else {
         DestroyWindow(window_);
     }

@@ -42,5 +42,6 @@ private:
     int templateId_;
     HWND window_ = nullptr;
     bool modal_ = false;
+    bool ended_ = false;  // a modal dialog's End() was called: its loop stops
     INT_PTR result_ = -1;
 };
