@@ -4,7 +4,10 @@
 // Dialog templates.
 #define IDD_ABOUTBOX 100
 #define IDD_TEV_KESTRA_DIALOG 102
+#define IDD_MENU_POPUP 103
+#define IDD_SUB_MENU_POPUP 104
 #define IDD_WARNING 105
+#define IDD_MACRO_CHOICE_POPUP 164
 
 // Strings.
 #define IDS_ABOUTBOX 101

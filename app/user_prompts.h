@@ -40,6 +40,12 @@ constexpr uint32_t OverwritePrompt = 0x00000002;
 constexpr uint32_t HideReadOnly = 0x00000004;
 }  // namespace FileDialogFlag
 
+// Answers of the warning box.
+namespace WarningAnswer {
+constexpr int GoOn = 1;
+constexpr int Cancel = 2;
+}  // namespace WarningAnswer
+
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;
@@ -50,6 +56,9 @@ public:
     // The system's colour dialog, opened on `initial` (0x00BBGGRR); the chosen colour in the same
     // form, or nothing when cancelled.
     virtual std::optional<uint32_t> ChooseColour(uint32_t /*initial*/) { return std::nullopt; }
+    // The skinned warning box (texts of the warning layout, placed at g_popupPos) before the first
+    // profile gives away its last left click. Returns a WarningAnswer value; with no window, go on.
+    virtual int ShowWarningBox() { return WarningAnswer::GoOn; }
 };
 
 // The prompts everything uses. Without one set, messages are dropped and answered Ok

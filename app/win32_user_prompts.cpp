@@ -6,6 +6,7 @@
 
 #include "app/module_path.h"
 #include "app/program_folder.h"
+#include "ui/warning_dlg.h"
 #include "winlib/wide.h"
 
 int Win32UserPrompts::ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style)
@@ -62,3 +63,5 @@ std::optional<uint32_t> Win32UserPrompts::ChooseColour(uint32_t initial)
     if (!ChooseColorW(&dialog)) return std::nullopt;
     return static_cast<uint32_t>(dialog.rgbResult);
 }
+
+int Win32UserPrompts::ShowWarningBox() { return static_cast<int>(RunWarningBox(owner_)); }

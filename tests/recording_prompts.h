@@ -1,5 +1,5 @@
 #pragma once
-// Answers message boxes and dialogs in tests and keeps what was shown.
+// Answers message boxes, dialogs and the warning box in tests and keeps what was shown.
 #include <deque>
 #include <optional>
 #include <string>
@@ -25,6 +25,11 @@ public:
         shown.push_back({text, caption, style});
         return answer;
     }
+    int ShowWarningBox() override
+    {
+        ++warningBoxes;
+        return warningAnswer;
+    }
 
     // Dialogs take their answers in order; with none left they are cancelled.
     std::optional<std::u16string> ChooseFile(const FileDialogRequest& request) override
@@ -44,6 +49,8 @@ public:
     std::vector<FileDialogRequest> fileRequests;
     std::deque<std::optional<uint32_t>> colourAnswers;
     std::vector<uint32_t> colourRequests;
+    int warningBoxes = 0;
+    int warningAnswer = WarningAnswer::GoOn;
 
 private:
     template <typename T>

@@ -1,11 +1,20 @@
 #include "ui/macro_page_controls.h"
 
+#include <algorithm>
+
+#include "app/user_prompts.h"
+#include "macros/macro_commands.h"
+
 CEdit* g_repeatCountEdit = nullptr;
 CEdit* g_macroNameEdit = nullptr;
 CMacGroupEdit* g_groupNameEdit = nullptr;
 CEditableListBox* g_macroList = nullptr;
 CEditableListBox* g_eventList = nullptr;
 CEditableListBox* g_lightList = nullptr;
+int32_t g_downLineCount = 0;
+int32_t g_upLineCount = 0;
+uint16_t g_lightBlockMode = 0;
+std::u16string g_spareText1;
 
 void CreateMacroPageControlObjects()
 {
@@ -22,3 +31,13 @@ void CreateMacroPageControlObjects()
     g_eventList = &eventList;
     g_lightList = &lightList;
 }
+
+bool OpenMacroExists() { return g_macroCount != 0 && g_currentMacro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit); }
+
+void SaveOpenMacro()
+{
+    if (g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && OpenMacroExists())
+        SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
+}
+
+void ShowMacroPageMessage(const std::u16string& text) { GetPrompts().ShowMessage(text, u"", MessageStyle::Ok); }

@@ -1,22 +1,10 @@
 #pragma once
 // The macro page's control objects. Start-up makes the objects; their windows are created when
-// the macro page is built. They live as long as the process.
-#include <windows.h>
+// the macro page is built and destroyed when it is left. They live as long as the process.
+#include <cstdint>
+#include <string>
 
-// A control the window creates on a layout rectangle; it holds the control's window once made.
-class MacroPageControl {
-public:
-    virtual ~MacroPageControl() = default;
-    HWND Handle() const { return window_; }
-    void Attach(HWND window) { window_ = window; }
-
-private:
-    HWND window_ = nullptr;
-};
-
-class CEdit : public MacroPageControl {};
-class CMacGroupEdit : public CEdit {};
-class CEditableListBox : public MacroPageControl {};
+#include "ui/editable_list_box.h"
 
 extern CEdit* g_repeatCountEdit;
 extern CEdit* g_macroNameEdit;
@@ -28,3 +16,20 @@ extern CEditableListBox* g_lightList;
 // Makes the six objects, in the order repeat count, macro name, group name, macro list, event
 // list, light list; a second call keeps the ones made.
 void CreateMacroPageControlObjects();
+
+// Lines of the event list that show a press ("[↓]") and a release ("[↑]") since it was last
+// emptied by a rebuild or the start of a recording.
+extern int32_t g_downLineCount;
+extern int32_t g_upLineCount;
+// Mode of step 0 of the light block last shown in the light list.
+extern uint16_t g_lightBlockMode;
+// The group name the group-name edit last gave the open group.
+extern std::u16string g_spareText1;
+
+// Whether the open group has the macro g_currentMacro.
+bool OpenMacroExists();
+// Saves the open macro into the open group's file (nothing without one): before another macro or
+// group is opened or made.
+void SaveOpenMacro();
+// A message box with an OK button, as the macro page shows its messages.
+void ShowMacroPageMessage(const std::u16string& text);

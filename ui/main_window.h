@@ -11,6 +11,7 @@
 #include <span>
 #include <thread>
 
+#include "macros/macro_record.h"
 #include "settings/key_vocabulary.h"
 #include "ui/page_painting.h"
 #include "ui/serial_apply.h"
@@ -66,6 +67,39 @@ public:
     // The macro folders of g_languageEnglish and their groups, the first group opened.
     void LoadLanguageMacroGroups();
 
+    // The macro page (macro_page_*.cpp, macro_file_commands.cpp): its six controls, made when the
+    // page is entered and gone when it is left, the lists and edits filled from the macro table,
+    // the page's presses, and the group and file commands.
+    void CreateMacroPageControls();
+    void DestroyMacroPageControls();
+    void RefreshMacroLists();
+    void ShowSelectedMacro();
+    void RefreshMacroEventList(uint32_t macro);
+    void AddMacroEventLines(std::span<const MacroRecord> table, uint32_t macro, uint32_t event);
+    void ShowLightBlockDetails(uint8_t block);
+    void UpdateMacroNameEdits();
+    void ReloadCurrentGroup();
+    void ShowCurrentGroupName();
+    void OnMacroPagePress(POINT point);
+    void AddNewGroup();
+    void DeleteCurrentGroup();
+    void AddNewMacro();
+    void DeleteSelectedMacro();
+    // Play-mode buttons 10, 11 and 12 for the open macro.
+    void SetPlayMode(int button);
+    // The record button: starts a recording of the selected macro, or stops the one running.
+    void StartOrStopRecording();
+    LRESULT OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro);
+    LRESULT OnMacroFileCommand(WPARAM command, LPARAM lParam);
+    void OnMacroListSelChange();
+    void OnGroupNameChange();
+    void OnMacroNameChange();
+    void OnRepeatCountChange();
+    void ImportMacroFile();
+    void ExportMacroFile();
+    void RestoreDefaultMacros();
+    void CreateNewMacroFile();
+
     HWND m_parent = nullptr;
     // Skin images are decoded through GDI+ while the window lives.
     GdiplusSession m_gdiplus;
@@ -111,7 +145,6 @@ private:
     // it are OnLButtonDown's.
     void OnMainPagePress(POINT point);
     void OnAdvancedPagePress(POINT point);
-    void OnMacroPagePress(POINT point);
     void OnLedPagePress(POINT point);
     // Tabs 6 to 9 (the main layout's ids), from whichever page is shown.
     void OnTabPress(int tabId);
@@ -119,10 +152,6 @@ private:
     // flag is clear.
     void StartBlinkThread();
     void StartLedPreviewThread();
-    // The macro page's six controls: made when the page is entered, gone when it is left.
-    void CreateMacroPageControls();
-    void RefreshMacroLists();
-    void DestroyMacroPageControls();
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnClose();
@@ -133,12 +162,6 @@ private:
     void OnDrawItem(UINT controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* item);
     LRESULT OnProfileSelected(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMacroGroupChosen(WPARAM wParam, LPARAM lParam);
-    LRESULT OnMacroFileCommand(WPARAM wParam, LPARAM lParam);
-    void OnGroupNameChange();
-    void OnMacroListSelChange();
-    void OnMacroNameChange();
-    void OnRepeatCountChange();
     void OnEventListSelChange();
     void OnLightListSelChange();
     void OnLightListDblClk();
@@ -177,6 +200,13 @@ private:
     SerialApply m_apply;
     std::thread m_blinkThread;
 };
+
+// The folder trees of the macro page's restore: copies every file and sub-folder of `source` into
+// `destination` (made when missing), and empties `folder` of its files and sub-folders. Failures
+// are passed over. Only the language's own macro folder (g_macroFolder) is ever emptied: any
+// other folder is refused.
+void CopyFolderRecursive(const std::u16string& source, const std::u16string& destination);
+void DeleteFolderRecursive(const std::u16string& folder);
 
 // Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),
 // each made owner-drawn.

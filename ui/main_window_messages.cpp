@@ -3,6 +3,7 @@
 
 #include "app/resource_ids.h"
 #include "ui/main_window.h"
+#include "ui/popup_openers.h"
 #include "ui/window_messages.h"
 #include "winlib/paint_dc.h"
 
@@ -147,6 +148,8 @@ bool CTEV_KestraDlg::OnCommand(UINT command, UINT notification)
 
 void CTEV_KestraDlg::OnPaint()
 {
+    // A choice in the second-level pop-up ends the function pop-up here.
+    TakeSubMenuChoice();
     PaintDc dc(Handle());
     PaintWindow(dc.Get());
 }

@@ -7,21 +7,12 @@ void CTEV_KestraDlg::OnLButtonUp(UINT, POINT) {}
 void CTEV_KestraDlg::OnMouseMove(UINT, POINT) {}
 void CTEV_KestraDlg::OnMainPagePress(POINT) {}
 void CTEV_KestraDlg::OnAdvancedPagePress(POINT) {}
-void CTEV_KestraDlg::OnMacroPagePress(POINT) {}
+void CTEV_KestraDlg::StartOrStopRecording() {}
 void CTEV_KestraDlg::OnLedPagePress(POINT) {}
 void CTEV_KestraDlg::OnTabPress(int) {}
 void CTEV_KestraDlg::StartBlinkThread() {}
 void CTEV_KestraDlg::StartLedPreviewThread() {}
-void CTEV_KestraDlg::CreateMacroPageControls() {}
-void CTEV_KestraDlg::RefreshMacroLists() {}
-void CTEV_KestraDlg::DestroyMacroPageControls() {}
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM) { return 0; }
-LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM) { return 0; }
-LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM, LPARAM) { return 0; }
-void CTEV_KestraDlg::OnGroupNameChange() {}
-void CTEV_KestraDlg::OnMacroListSelChange() {}
-void CTEV_KestraDlg::OnMacroNameChange() {}
-void CTEV_KestraDlg::OnRepeatCountChange() {}
 void CTEV_KestraDlg::OnEventListSelChange() {}
 void CTEV_KestraDlg::OnLightListSelChange() {}
 void CTEV_KestraDlg::OnLightListDblClk() {}

@@ -1,5 +1,4 @@
-// The real main window over a fresh copy of the data folder, with the simulated mouse as the HID
-// port and the message seam answering: created modeless, driven by the messages Windows sends.
+// The main window's start-up, life and end, driven by the messages Windows sends.
 #include <windows.h>
 #include <dbt.h>
 
@@ -18,101 +17,13 @@
 #include "macros/win32_profile_files.h"
 #include "macros/macro_line_codec.h"
 #include "tests/macros/macro_test_records.h"
-#include "tests/recording_prompts.h"
-#include "tests/temp_folder.h"
-#include "tests/tools/program_state.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
+#include "tests/ui/main_window_fixture.h"
 #include "ui/tev_menu.h"
 #include "ui/window_messages.h"
 #include "winlib/image_file.h"
 #include "winlib/wide.h"
 
 namespace {
-
-// The window's own sleeps (the apply's pacing) pass at once; the device threads' turns really
-// sleep, so they do not spin.
-class WindowTestClock : public Clock {
-public:
-    void SleepMs(uint32_t ms) override
-    {
-        now_ += ms;
-        if (std::this_thread::get_id() != owner_) Sleep(ms);
-    }
-    uint64_t NowMs() override { return now_.load(); }
-
-private:
-    std::thread::id owner_ = std::this_thread::get_id();
-    std::atomic<uint64_t> now_{0};
-};
-
-// Which pixels of a width x height area a region covers, from its rectangles.
-std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)
-{
-    std::vector<bool> inside(static_cast<size_t>(width) * height, false);
-    std::vector<uint8_t> data(GetRegionData(region, 0, nullptr));
-    if (data.empty() || GetRegionData(region, static_cast<DWORD>(data.size()), reinterpret_cast<RGNDATA*>(data.data())) == 0)
-        return inside;
-    const auto* header = reinterpret_cast<const RGNDATAHEADER*>(data.data());
-    const auto* rects = reinterpret_cast<const RECT*>(data.data() + header->dwSize);
-    for (DWORD r = 0; r < header->nCount; ++r) {
-        for (LONG y = std::max<LONG>(rects[r].top, 0); y < std::min<LONG>(rects[r].bottom, height); ++y) {
-            for (LONG x = std::max<LONG>(rects[r].left, 0); x < std::min<LONG>(rects[r].right, width); ++x)
-                inside[static_cast<size_t>(y) * width + x] = true;
-        }
-    }
-    return inside;
-}
-
-class MainWindowTest : public testing::Test {
-protected:
-    MainWindowTest() : clockScope_(clock_), portScope_(mouse_)
-    {
-        ResetProgramState();
-        ResetDeviceLink();
-        namespace fs = std::filesystem;
-        fs::copy(fs::path(KESTRA_SOURCE_DIR) / "skins", folder_ / "skins", fs::copy_options::recursive);
-        fs::copy_file(fs::path(KESTRA_SOURCE_DIR) / "constMacro.dat", folder_ / "constMacro.dat");
-        g_programFolder = folder_.Path().u16string();
-        SetProfileFiles(&files_);
-#ifndef _WIN64
-        // The 32-bit tree runs under qemu on some machines, where a second thread ends the program.
-        g_startDeviceThreads = false;
-#endif
-    }
-    void SetUp() override
-    {
-        if (!std::filesystem::exists(std::filesystem::path(KESTRA_SOURCE_DIR) / "skins" / "main_mask.jpg"))
-            GTEST_SKIP() << "the data folder has no images yet";
-    }
-    ~MainWindowTest() override
-    {
-        window_.reset();
-        SetProfileFiles(nullptr);
-        ResetDeviceLink();
-        ResetProgramState();
-        g_startDeviceThreads = true;
-    }
-
-    // Creates the window; false when its start-up ended it.
-    bool Open()
-    {
-        window_ = std::make_unique<CTEV_KestraDlg>();
-        return window_->Create() && IsWindow(window_->Handle());
-    }
-    HWND Window() const { return window_->Handle(); }
-
-    TempFolder folder_;
-    WindowTestClock clock_;
-    SimulatedMouse mouse_;
-    RecordingPrompts prompts_;
-    Win32ProfileFiles files_;
-    std::unique_ptr<CTEV_KestraDlg> window_;
-
-private:
-    ScopedClock clockScope_;
-    ScopedHidPort portScope_;
-};
 
 TEST_F(MainWindowTest, StartsUpWithProfileFontsGroupsShapeAndTray)
 {

@@ -1,0 +1,234 @@
+// Commands on whole macro files: import of a file as a new group, export of the open group,
+// restore of the factory macros, the choice of another group, the change of the open macro, and
+// the folder routines they need.
+#include <windows.h>
+
+#include <algorithm>
+#include <mutex>
+#include <optional>
+
+#include "app/clock.h"
+#include "app/user_prompts.h"
+#include "macros/macro_commands.h"
+#include "macros/macro_page_rules.h"
+#include "ui/macro_folder_files.h"
+#include "ui/macro_page_controls.h"
+#include "ui/main_window.h"
+#include "ui/page_state.h"
+#include "ui/popup_state.h"
+#include "ui/skin_types.h"
+#include "winlib/handle_owner.h"
+#include "winlib/unique_handle.h"
+#include "winlib/wide.h"
+
+namespace {
+
+namespace MacroFileCommand {
+constexpr WPARAM Import = 1;
+constexpr WPARAM Export = 2;
+constexpr WPARAM Restore = 3;
+}  // namespace MacroFileCommand
+
+constexpr char16_t kMacroFileFilter[] = u"All Files(*.dat)|*.dat||";
+constexpr uint32_t kRestoreSettleMs = 100;
+
+std::u16string FileNameOf(const std::u16string& path)
+{
+    const size_t slash = path.find_last_of(u"\\/");
+    return slash == std::u16string::npos ? path : path.substr(slash + 1);
+}
+
+struct FindCloser {
+    void operator()(HANDLE find) const { FindClose(find); }
+    static bool Owns(HANDLE find) { return find != nullptr && find != INVALID_HANDLE_VALUE; }
+};
+using FindOwner = HandleOwner<HANDLE, FindCloser>;
+
+// Calls visit(name, isFolder) for every entry of `folder` but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::u16string& folder, Visit visit)
+{
+    WIN32_FIND_DATAW entry{};
+    FindOwner find(FindFirstFileW(AsWide(folder + u"\\*.*"), &entry));
+    if (!find) return;
+    do {
+        const std::u16string name = FromWide(entry.cFileName);
+        if (name == u"." || name == u"..") continue;
+        visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    } while (FindNextFileW(find.Get(), &entry) != FALSE);
+}
+
+std::u16string WithoutTrailingSeparator(std::u16string folder)
+{
+    while (!folder.empty() && (folder.back() == u'\\' || folder.back() == u'/')) folder.pop_back();
+    return folder;
+}
+
+void EmptyFolder(const std::u16string& folder)
+{
+    ForEachEntry(folder, [&](const std::u16string& name, bool isFolder) {
+        const std::u16string path = folder + u"\\" + name;
+        if (isFolder) {
+            EmptyFolder(path);
+            RemoveDirectoryW(AsWide(path));
+        } else {
+            DeleteFileW(AsWide(path));
+        }
+    });
+}
+
+}  // namespace
+
+void CopyFolderRecursive(const std::u16string& source, const std::u16string& destination)
+{
+    const std::u16string from = WithoutTrailingSeparator(source);
+    const std::u16string to = WithoutTrailingSeparator(destination);
+    CreateDirectoryW(AsWide(to), nullptr);
+    ForEachEntry(from, [&](const std::u16string& name, bool isFolder) {
+        if (isFolder) {
+            CopyFolderRecursive(from + u"\\" + name, to + u"\\" + name);
+        } else {
+            CopyFileW(AsWide(from + u"\\" + name), AsWide(to + u"\\" + name), FALSE);
+        }
+    });
+}
+
+void DeleteFolderRecursive(const std::u16string& folder)
+{
+    const std::u16string target = WithoutTrailingSeparator(folder);
+    if (target.empty() || g_macroFolder.empty() || !SameFilePath(target, WithoutTrailingSeparator(g_macroFolder)))
+        return;
+    EmptyFolder(target);
+}
+
+LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM command, LPARAM)
+{
+    switch (command) {
+    case MacroFileCommand::Import: ImportMacroFile(); break;
+    case MacroFileCommand::Export: ExportMacroFile(); break;
+    case MacroFileCommand::Restore: RestoreDefaultMacros(); break;
+    default: break;
+    }
+    g_hoverMacroButton = BUTTON_NONE;
+    g_popupOwnerButton = BUTTON_NONE;
+    return 0;
+}
+
+void CTEV_KestraDlg::ImportMacroFile()
+{
+    const bool english = g_languageEnglish != 0;
+    if (g_macroGroupCount >= kMaxMacroGroups) {
+        ShowMacroPageMessage(english ? u"More than limit!" : u"Más que límite!");
+        return;
+    }
+    FileDialogRequest request;
+    request.filter = kMacroFileFilter;
+    request.initialFolder = g_macroFolder;
+    request.flags = FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly;
+    const std::optional<std::u16string> source = GetPrompts().ChooseFile(request);
+    if (!source) return;
+    const std::u16string fileName = FileNameOf(*source);
+    const std::u16string destination = g_macroFolder + fileName;
+    const std::u16string name = ImportGroupName(fileName);
+    // A name the group list could not keep whole, or not as a file name, is no group.
+    if (name.empty() || !GroupNameUsable(name)) {
+        ShowMacroPageMessage(u"Error!");
+        return;
+    }
+    const auto names = std::span(g_macroGroupNames).first(g_macroGroupCount);
+    if (std::find(names.begin(), names.end(), name) != names.end() || NamesAnotherGroupFile(name, -1)) {
+        ShowMacroPageMessage(english ? u"Double name!" : u"¡Nombre ya en uso!");
+        return;
+    }
+    SaveOpenMacro();
+    // A file chosen in the macro folder itself is already where it goes.
+    if (!SameFilePath(*source, destination)) CopyFileW(AsWide(*source), AsWide(destination), FALSE);
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        g_macroGroupNames[g_macroGroupCount] = name;
+        ++g_macroGroupCount;
+        SaveMacroGroups();
+    }
+    LoadMacroGroups();
+    if (g_macroGroupCount != 0) {
+        g_currentGroup = static_cast<uint8_t>(g_macroGroupCount - 1);
+        LoadGroupFile(g_currentGroup, true);
+    } else {
+        g_currentGroup = 0;
+    }
+    LoadGroupMacroNames();
+    RefreshMacroLists();
+    UpdateMacroNameEdits();
+}
+
+void CTEV_KestraDlg::ExportMacroFile()
+{
+    if (g_macroGroupCount == 0) {
+        ShowMacroPageMessage(u"Error!");
+        return;
+    }
+    FileDialogRequest request;
+    request.save = true;
+    request.defaultExtension = u"dat";
+    request.filter = kMacroFileFilter;
+    request.initialFolder = g_macroFolder;
+    request.flags = FileDialogFlag::HideReadOnly | FileDialogFlag::OverwritePrompt;
+    const std::optional<std::u16string> path = GetPrompts().ChooseFile(request);
+    if (!path) return;
+    SaveAllMacrosToFile(*path);
+}
+
+void CTEV_KestraDlg::RestoreDefaultMacros()
+{
+    // Without the factory group list there is nothing to restore: the macros stay as they are.
+    if (!FileFound(g_macroResetFolder + kMacroGroupFileName)) {
+        ShowMacroPageMessage(kGroupFileMissingMessage);
+        return;
+    }
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        DeleteFolderRecursive(g_macroFolder);
+        CopyFolderRecursive(g_macroResetFolder, g_macroFolder);
+    }
+    GetClock().SleepMs(kRestoreSettleMs);
+    LoadMacroGroups();
+    if (g_macroGroupCount != 0) LoadGroupFile(g_currentGroup, true);
+    LoadGroupMacroNames();
+    RefreshMacroLists();
+    UpdateMacroNameEdits();
+}
+
+LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro)
+{
+    CreateMacroPageControlObjects();
+    if (g_currentGroup < g_macroGroupCount) g_groupNameEdit->SetText(g_macroGroupNames[g_currentGroup]);
+    if (previousGroup < g_macroGroupCount && static_cast<uint64_t>(previousMacro) < std::min<uint16_t>(g_macroCount, kGroupMacroLimit))
+        SaveMacroToFile(GroupFilePath(g_macroFolder, static_cast<uint8_t>(previousGroup)),
+                        static_cast<uint32_t>(previousMacro));
+    if (g_macroGroupCount != 0) LoadGroupFile(g_currentGroup, true);
+    RefreshMacroLists();
+    UpdateMacroNameEdits();
+    g_hoverMacroButton = BUTTON_NONE;
+    g_popupOwnerButton = BUTTON_NONE;
+    return 0;
+}
+
+void CTEV_KestraDlg::OnMacroListSelChange()
+{
+    CreateMacroPageControlObjects();
+    if (g_recording != 0) {
+        g_macroList->Select(static_cast<int32_t>(g_currentMacro));
+        ShowMacroPageMessage(g_languageEnglish != 0 ? u"Recording" : u"Grabando");
+        return;
+    }
+    SaveOpenMacro();
+    ShowSelectedMacro();
+}
+
+void CTEV_KestraDlg::CreateNewMacroFile()
+{
+    const std::u16string path = g_macroFolder + u"New" + u".dat";
+    const UniqueHandle file(
+        CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) ShowMacroPageMessage(u"Create new mac_file Fail!");
+}

@@ -1,0 +1,36 @@
+#include "ui/macro_folder_files.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "macros/macro_groups.h"
+#include "winlib/wide.h"
+
+namespace {
+std::u16string FullPath(const std::u16string& path)
+{
+    std::vector<wchar_t> full(MAX_PATH * 4);
+    const DWORD length = GetFullPathNameW(AsWide(path), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return path;
+    return FromWide(full.data(), length);
+}
+}  // namespace
+
+bool FileFound(const std::u16string& path) { return GetFileAttributesW(AsWide(path)) != INVALID_FILE_ATTRIBUTES; }
+
+bool SameFileName(const std::u16string& a, const std::u16string& b)
+{
+    return CompareStringOrdinal(AsWide(a), static_cast<int>(a.size()), AsWide(b), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}
+
+bool SameFilePath(const std::u16string& a, const std::u16string& b) { return SameFileName(FullPath(a), FullPath(b)); }
+
+bool NamesAnotherGroupFile(const std::u16string& name, int except)
+{
+    for (int g = 0; g < g_macroGroupCount && g < static_cast<int>(g_macroGroupNames.size()); ++g) {
+        if (g != except && SameFileName(g_macroGroupNames[static_cast<size_t>(g)], name)) return true;
+    }
+    return false;
+}

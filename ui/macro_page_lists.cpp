@@ -1,0 +1,167 @@
+// The macro page's six controls and what fills them from the macro table: the macro list, the
+// event list (event k on line 2k, its delay on line 2k + 1), the light list and the name edits.
+#include <algorithm>
+#include <initializer_list>
+
+#include "app/resource_ids.h"
+#include "macros/macro_commands.h"
+#include "macros/macro_event_edit.h"
+#include "macros/macro_groups.h"
+#include "macros/macro_page_text.h"
+#include "settings/ini_value.h"
+#include "settings/settings_state.h"
+#include "ui/macro_page_controls.h"
+#include "ui/main_window.h"
+#include "ui/main_window_globals.h"
+#include "ui/page_state.h"
+#include "ui/skin_layout_win32.h"
+#include "winlib/wide.h"
+
+namespace {
+
+constexpr DWORD kEditStyle = WS_CHILD | WS_VISIBLE | ES_WANTRETURN | ES_CENTER;
+constexpr DWORD kListStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY;
+constexpr WPARAM kGroupNameLimit = 20;
+constexpr WPARAM kMacroNameLimit = 9;
+
+HFONT LanguageFont() { return (g_languageEnglish != 0 ? g_fontEn : g_fontEs).Get(); }
+
+std::u16string OpenGroupName()
+{
+    return g_currentGroup < g_macroGroupNames.size() ? g_macroGroupNames[g_currentGroup] : std::u16string();
+}
+
+}  // namespace
+
+void CTEV_KestraDlg::CreateMacroPageControls()
+{
+    CreateMacroPageControlObjects();
+    HWND parent = Handle();
+    g_repeatCountEdit->Create(L"EDIT", kEditStyle, g_repeatCountEditRect, parent, IDC_REPEAT_COUNT_EDIT);
+    g_macroNameEdit->Create(L"EDIT", kEditStyle, g_macroNameEditRect, parent, IDC_MACRO_NAME_EDIT);
+    g_groupNameEdit->Create(L"EDIT", kEditStyle, g_groupNameEditRect, parent, IDC_GROUP_NAME_EDIT);
+    g_macroList->Create(L"LISTBOX", kListStyle, g_macroListRect, parent, IDC_MACRO_LIST);
+    g_eventList->Create(L"LISTBOX", kListStyle, g_eventListRect, parent, IDC_EVENT_LIST);
+    g_lightList->Create(L"LISTBOX", kListStyle, g_lightListRect, parent, IDC_LIGHT_LIST);
+    const HFONT font = LanguageFont();
+    for (SubclassedControl* control : std::initializer_list<SubclassedControl*>{
+             g_repeatCountEdit, g_macroNameEdit, g_groupNameEdit, g_macroList, g_eventList, g_lightList})
+        control->SetFont(font);
+    g_groupNameEdit->Send(EM_LIMITTEXT, kGroupNameLimit);
+    g_macroNameEdit->Send(EM_LIMITTEXT, kMacroNameLimit);
+    UpdateMacroNameEdits();
+}
+
+void CTEV_KestraDlg::DestroyMacroPageControls()
+{
+    CreateMacroPageControlObjects();
+    for (SubclassedControl* control : std::initializer_list<SubclassedControl*>{
+             g_repeatCountEdit, g_macroNameEdit, g_groupNameEdit, g_macroList, g_eventList, g_lightList})
+        control->Destroy();
+}
+
+void CTEV_KestraDlg::RefreshMacroLists()
+{
+    CreateMacroPageControlObjects();
+    g_lightList->Clear();
+    g_eventList->Clear();
+    g_macroList->Clear();
+    if (g_macroGroupCount == 0) {
+        g_macroCount = 0;
+        g_groupNameEdit->SetText(u"");
+        g_macroNameEdit->SetText(u"");
+        return;
+    }
+    const uint16_t count = std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
+    for (uint16_t i = 0; i < count; ++i) g_macroList->AddLine(std::u16string(MacroName(g_macroTable[i])));
+    if (count == 0) return;
+    g_currentMacro = 0;
+    g_macroList->Select(0);
+    ShowSelectedMacro();
+}
+
+void CTEV_KestraDlg::ShowSelectedMacro()
+{
+    CreateMacroPageControlObjects();
+    g_lightList->Clear();
+    // With no line selected there is no macro to show: the lists stay empty.
+    const int32_t selected = g_macroList->Selection();
+    if (selected < 0 || selected >= static_cast<int32_t>(std::min<uint16_t>(g_macroCount, kGroupMacroLimit))) return;
+    g_currentMacro = static_cast<uint32_t>(selected);
+    g_macroNameEdit->SetText(g_macroList->LineText(selected));
+    RefreshMacroEventList(g_currentMacro);
+}
+
+void CTEV_KestraDlg::RefreshMacroEventList(uint32_t macro)
+{
+    CreateMacroPageControlObjects();
+    g_downLineCount = 0;
+    g_upLineCount = 0;
+    g_eventList->Clear();
+    if (macro < g_macroTable.size()) {
+        const MacroRecord& record = g_macroTable[macro];
+        const uint16_t events = std::min<uint16_t>(record.eventCount, kMaxMacroEvents);
+        if (events != 0) {
+            for (uint32_t k = 0; k < events; ++k) {
+                g_eventList->SetRedraw(false);
+                AddMacroEventLines(g_macroTable, macro, k);
+                g_eventList->SetRedraw(true);
+            }
+            // Setting the text saves the macro through the edit's change handler.
+            const bool repeats = (record.loopMode & MacroLoopMode::Mask) == MacroLoopMode::Repeat;
+            g_repeatCountEdit->Enable(repeats);
+            g_repeatCountEdit->SetText(repeats ? FormatIniInt(record.repeatCount) : std::u16string(u"1"));
+        }
+    }
+    View().Invalidate();
+}
+
+void CTEV_KestraDlg::AddMacroEventLines(std::span<const MacroRecord> table, uint32_t macro, uint32_t event)
+{
+    CreateMacroPageControlObjects();
+    if (macro >= table.size()) return;
+    for (const std::u16string& line : MacroEventLines(table[macro], event)) {
+        g_eventList->AddLine(line);
+        if (line.starts_with(kDownArrowPrefix)) ++g_downLineCount;
+        if (line.starts_with(kUpArrowPrefix)) ++g_upLineCount;
+    }
+    g_eventList->Select(g_recording != 0 ? g_eventList->Count() - 1 : g_eventLine);
+}
+
+void CTEV_KestraDlg::ShowLightBlockDetails(uint8_t block)
+{
+    CreateMacroPageControlObjects();
+    g_lightList->Clear();
+    if (g_currentMacro >= g_macroTable.size() || block >= kLightBlockCount) return;
+    const LightBlockLines shown =
+        ShowLightBlock(g_macroTable[g_currentMacro].lightBlocks[block], g_languageEnglish != 0, g_lightModeNames);
+    g_lightBlockMode = shown.mode;
+    for (const std::u16string& line : shown.lines) g_lightList->AddLine(line);
+}
+
+void CTEV_KestraDlg::UpdateMacroNameEdits()
+{
+    CreateMacroPageControlObjects();
+    if (g_macroGroupCount != 0) {
+        g_groupNameEdit->SetText(OpenGroupName());
+        const bool open = g_macroCount >= 1 && g_currentMacro < g_macroTable.size();
+        g_macroNameEdit->SetText(open ? std::u16string(MacroName(g_macroTable[g_currentMacro])) : std::u16string());
+    } else {
+        g_groupNameEdit->SetText(u"");
+        g_macroNameEdit->SetText(u"");
+    }
+    View().Invalidate();
+}
+
+void CTEV_KestraDlg::ReloadCurrentGroup()
+{
+    if (g_macroGroupCount != 0) LoadGroupFile(g_currentGroup, true);
+    RefreshMacroLists();
+}
+
+void CTEV_KestraDlg::ShowCurrentGroupName()
+{
+    CreateMacroPageControlObjects();
+    g_groupNameEdit->SetText(OpenGroupName());
+    View().Invalidate();
+}

@@ -1,0 +1,130 @@
+// The macro page's three edits: the open group's name (which renames the group and its file),
+// the open macro's name and its repeat count. Each handler runs on every change of its edit,
+// typed or set by the program, and writes an accepted change to disk at once. A handler that puts
+// a corrected text back into its own edit does not run again on that change.
+#include <algorithm>
+#include <mutex>
+
+#include "app/user_prompts.h"
+#include "macros/macro_commands.h"
+#include "macros/macro_event_edit.h"
+#include "macros/macro_page_rules.h"
+#include "settings/ini_value.h"
+#include "ui/macro_folder_files.h"
+#include "ui/macro_page_controls.h"
+#include "ui/main_window.h"
+#include "winlib/wide.h"
+
+namespace {
+
+// Set while a handler runs: the change its own correction raises is not handled again.
+class HandlerGuard {
+public:
+    explicit HandlerGuard(bool& running) : running_(running), entered_(!running) { running_ = true; }
+    ~HandlerGuard()
+    {
+        if (entered_) running_ = false;
+    }
+    HandlerGuard(const HandlerGuard&) = delete;
+    HandlerGuard& operator=(const HandlerGuard&) = delete;
+    bool Entered() const { return entered_; }
+
+private:
+    bool& running_;
+    bool entered_;
+};
+
+bool g_inGroupNameChange = false;
+bool g_inMacroNameChange = false;
+bool g_inRepeatCountChange = false;
+
+// Another group whose name differs only in case shares its file on Windows: no rename onto it.
+bool IsGroupName(const std::u16string& text)
+{
+    const auto names = std::span(g_macroGroupNames).first(std::min<size_t>(g_macroGroupCount, g_macroGroupNames.size()));
+    return std::find(names.begin(), names.end(), text) != names.end() || NamesAnotherGroupFile(text, g_currentGroup);
+}
+
+// The group's file under its new name; a change of case alone is a rename of the one file.
+bool MoveGroupFile(const std::u16string& oldPath, const std::u16string& newPath)
+{
+    if (SameFilePath(oldPath, newPath)) return MoveFileW(AsWide(oldPath), AsWide(newPath)) != FALSE;
+    if (CopyFileW(AsWide(oldPath), AsWide(newPath), FALSE) == FALSE) return false;
+    if (FileFound(oldPath)) DeleteFileW(AsWide(oldPath));
+    return true;
+}
+
+}  // namespace
+
+void CTEV_KestraDlg::OnGroupNameChange()
+{
+    HandlerGuard guard(g_inGroupNameChange);
+    if (!guard.Entered() || g_macroGroupCount == 0 || g_currentGroup >= g_macroGroupCount) return;
+    CreateMacroPageControlObjects();
+    const std::u16string text = g_groupNameEdit->Text();
+    if (GroupNameTextRejected(text, g_spareText1)) {
+        g_groupNameEdit->SetText(g_macroGroupNames[g_currentGroup]);
+        return;
+    }
+    if (!IsGroupName(text)) {
+        const std::u16string oldName = g_macroGroupNames[g_currentGroup];
+        const std::u16string oldPath = g_macroFolder + oldName + u".dat";
+        const std::u16string newPath = g_macroFolder + text + u".dat";
+        bool missing = false;
+        {
+            std::lock_guard lock(g_macroStoreLock);
+            g_macroGroupNames[g_currentGroup] = text;
+            SaveMacroGroups();
+            if (!FileFound(oldPath)) {
+                missing = true;
+            } else if (!MoveGroupFile(oldPath, newPath)) {
+                // The group keeps its old name and file.
+                g_macroGroupNames[g_currentGroup] = oldName;
+                SaveMacroGroups();
+            }
+        }
+        if (missing)
+            ShowMacroPageMessage(g_languageEnglish != 0 ? u"not find File!" : u"¡No puedo encontrar el archivo!");
+    }
+    g_spareText1 = g_macroGroupNames[g_currentGroup];
+}
+
+void CTEV_KestraDlg::OnMacroNameChange()
+{
+    HandlerGuard guard(g_inMacroNameChange);
+    if (!guard.Entered() || !OpenMacroExists()) return;
+    CreateMacroPageControlObjects();
+    const std::u16string text = g_macroNameEdit->Text();
+    MacroRecord& record = g_macroTable[g_currentMacro];
+    if (MacroNameTextRejected(text)) {
+        g_macroNameEdit->SetText(std::u16string(MacroName(record)));
+        View().Invalidate();
+        return;
+    }
+    if (FindMacroByName(std::span(g_macroTable).first(g_macroCount), text) != g_macroCount) return;
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        record.name.fill(u'\0');
+        std::copy(text.begin(), text.end(), record.name.begin());
+    }
+    const auto line = static_cast<int32_t>(g_currentMacro);
+    g_macroList->DeleteLine(line);
+    g_macroList->InsertLine(line, text);
+    g_macroList->Select(line);
+    SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
+}
+
+void CTEV_KestraDlg::OnRepeatCountChange()
+{
+    HandlerGuard guard(g_inRepeatCountChange);
+    // Without an open group and macro there is nothing to store the count in.
+    if (!guard.Entered() || g_macroGroupCount == 0 || !OpenMacroExists()) return;
+    CreateMacroPageControlObjects();
+    const RepeatCountInput input = ReadRepeatCount(g_repeatCountEdit->Text());
+    if (input.rewrite) g_repeatCountEdit->SetText(FormatIniInt(input.value));
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        g_macroTable[g_currentMacro].repeatCount = input.value;
+    }
+    SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
+}
