@@ -19,6 +19,7 @@ const char kControlHelp[] =
     "step up|down         the mouse's macro step up or down\n"
     "unplug               pull the mouse out (removal broadcasts)\n"
     "plug                 plug it in again (arrival broadcasts)\n"
+    "silent on|off        the mouse refuses (on) or answers (off) every feature report\n"
     "power                post a power broadcast to the main window\n"
     "quit                 end the program\n";
 
@@ -156,13 +157,17 @@ std::string ControlSession::Run(std::string_view line)
         mouse_.PlugIn();
         return Ok();
     }
+    if (command == "silent" && argCount(1) && (args[0] == "on" || args[0] == "off")) {
+        mouse_.SetSilent(args[0] == "on");
+        return Ok();
+    }
     if (command == "power" && argCount(0)) return host_.PostPowerBroadcast() ? Ok() : Error("no main window");
     if (command == "quit" && argCount(0)) {
         quit_ = true;
         return Ok();
     }
     constexpr std::string_view kCommands[] = {"help",    "memory",  "mark",    "log",  "status", "input", "press",
-                                              "release", "profile", "step",    "unplug", "plug",  "power", "quit"};
+                                              "release", "profile", "step",    "unplug", "plug",  "silent", "power", "quit"};
     bool known = false;
     for (std::string_view name : kCommands) known = known || name == command;
     return Error(known ? "wrong arguments for " + std::string(command) : "unknown command " + std::string(command));

@@ -104,7 +104,9 @@ bool ApplyLocked(DeviceLinkFiles& files)
     const MacroFilesAccess& macros = files.macros;
 
     if (g_macroGroupCount != 0) {
-        if (g_currentMacro < kMacroTableSlots)
+        // Only a macro that is open: in an empty group (or one whose file gives a negative
+        // count) an empty record would replace a line the file still holds.
+        if (g_currentMacro < kMacroTableSlots && g_currentMacro < g_macroCount)
             SaveMacroToFile(macros.files, macros.layout, GroupFilePath(macros.macroFolder, g_currentGroup), g_currentMacro);
         LoadGroupMacroNames(macros.files, macros.macroFolder);
     }

@@ -542,13 +542,20 @@ void SimulatedMouse::Refuse(ReportDirection direction, std::span<const uint8_t> 
     refused_.push_back(LoggedReport{GetClock().NowMs(), direction, std::vector<uint8_t>(bytes.begin(), bytes.end()), {}});
 }
 
+void SimulatedMouse::SetSilent(bool silent)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    silent_ = silent;
+}
+
 bool SimulatedMouse::SetFeature(HidHandle handle, std::span<const uint8_t> report)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     HidAccess access = HidAccess::Probe;
     const SimulatedCollection* c = CollectionOf(handle, &access);
     // As the system does: the report must be exactly the collection's feature length.
-    if (!c || access != HidAccess::Write || c->featureReportLength == 0 || report.size() != c->featureReportLength) {
+    if (!c || silent_ || access != HidAccess::Write || c->featureReportLength == 0 ||
+        report.size() != c->featureReportLength) {
         Refuse(ReportDirection::SetFeature, report);
         return false;
     }
@@ -563,7 +570,7 @@ bool SimulatedMouse::GetFeature(HidHandle handle, std::span<uint8_t> report)
 {
     std::lock_guard<std::mutex> lock(mutex_);
     const SimulatedCollection* c = CollectionOf(handle, nullptr);
-    if (!c || c->featureReportLength == 0 || report.size() != c->featureReportLength || !IsCommandCollection(*c) ||
+    if (!c || silent_ || c->featureReportLength == 0 || report.size() != c->featureReportLength || !IsCommandCollection(*c) ||
         report.size() < kDeviceCommandLength || report[0] != kDeviceReportId) {
         Refuse(ReportDirection::GetFeature, report);
         return false;

@@ -153,6 +153,9 @@ public:
     void Unplug();
     void PlugIn();
     bool IsPluggedIn() const;
+    // A silent mouse stays plugged in but refuses every feature report, as a mouse whose
+    // firmware has hung does; input reports still arrive.
+    void SetSilent(bool silent);
     std::vector<DeviceChangeNotice> Notifications() const;
 
     // The mouse's own actions (see above).
@@ -241,6 +244,7 @@ private:
     std::map<HidHandle, OpenHandle> handles_;
     HidHandle nextHandle_ = 0x100;
     bool unplugged_ = false;
+    bool silent_ = false;
     bool readsCancelled_ = false;
 
     std::vector<uint8_t> memory_;

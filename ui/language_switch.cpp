@@ -49,6 +49,7 @@ void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
     }
     if (g_page == kPageMacro) {
         RefreshMacroLists();
+        UpdateMacroNameEdits();
         InvalidateRect(Handle(), nullptr, TRUE);
     }
     LoadLanguageMenus(language);

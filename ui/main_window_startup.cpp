@@ -15,6 +15,7 @@
 #include "macros/macro_commands.h"
 #include "macros/macro_record.h"
 #include "settings/config_ini_file.h"
+#include "settings/ini_value.h"
 #include "settings/settings_state.h"
 #include "ui/blink_thread.h"
 #include "ui/command_line.h"
@@ -72,6 +73,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SetUpFolders();
     LoadCurrentProfileAndLanguage();
+    if (m_ending) return TRUE;
     LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
     CreateFonts();
     View().SetText(kMainWindowTitle);
@@ -123,8 +125,19 @@ void CTEV_KestraDlg::LoadCurrentProfileAndLanguage()
     // A CurConfig outside 1..4 (or none) is taken as profile 1, so the profile tables are never
     // indexed outside their four rows.
     LoadInitSection(g_configIniPath);
-    std::lock_guard lock(g_settingsMutex);
-    g_configSection = u"Config" + g_curConfigText;
+    {
+        std::lock_guard lock(g_settingsMutex);
+        g_configSection = u"Config" + g_curConfigText;
+    }
+    // Without its profile (config.ini missing, empty or cut short) the program would run, and
+    // apply, a profile of zeros: no left click on any button. Nothing is written to the file.
+    ConfigIniFile config(g_configIniPath);
+    std::array<char16_t, kShortValueChars> firstButton{};
+    if (config.GetString(g_configSection, u"K0", firstButton) == 0) {
+        EndWithMessage((g_languageEnglish != 0 ? u"Cannot read the profiles of the configuration file:\n"
+                                                : u"No se pueden leer los perfiles del archivo de configuración:\n") +
+                       g_configIniPath);
+    }
 }
 
 void CTEV_KestraDlg::CreateFonts()

@@ -51,6 +51,12 @@ TEST(ControlCommandTest, ASessionDrivesAndReadsTheMouse)
     EXPECT_EQ(mouse.ActiveProfile(), 3);
     EXPECT_EQ(mouse.PendingInputReports(), 5u);
 
+    EXPECT_EQ(session.Run("silent on"), "ok\n");
+    EXPECT_FALSE(ReadDeviceStatus().has_value());
+    EXPECT_FALSE(WriteDeviceMemory(0x0008, std::array<uint8_t, 1>{0x01}));
+    EXPECT_EQ(session.Run("silent off"), "ok\n");
+    EXPECT_TRUE(ReadDeviceStatus().has_value());
+
     EXPECT_EQ(session.Run("unplug"), "ok\n");
     EXPECT_FALSE(mouse.IsPluggedIn());
     EXPECT_EQ(session.Run("press 2"), "error mouse unplugged\n");

@@ -584,4 +584,19 @@ TEST_F(MacroPageTest, InPlaceEditBegunWithCharacterOneEndsByEnterEscAndFocus)
     EXPECT_EQ(done.Take(), 0);
 }
 
+TEST_F(MacroPageTest, LanguageSwitchOnTheMacroPageShowsTheNewLanguagesFirstGroup)
+{
+    ASSERT_TRUE(OpenPage());
+    g_macroList->Select(1);
+    window_->ShowSelectedMacro();
+    window_->SwitchToSpanish();
+    EXPECT_EQ(g_groupNameEdit->Text(), u"Juegos");
+    ASSERT_EQ(g_macroList->Count(), g_macroCount);
+    EXPECT_EQ(g_macroList->LineText(0), g_groupMacroNames[0]);
+    EXPECT_EQ(g_macroNameEdit->Text(), g_groupMacroNames[g_currentMacro]);
+    window_->SwitchToEnglish();
+    EXPECT_EQ(g_groupNameEdit->Text(), u"Gaming");
+    EXPECT_EQ(g_macroList->LineText(0), g_groupMacroNames[0]);
+}
+
 }  // namespace

@@ -170,6 +170,24 @@ TEST_F(MainWindowTest, AMissingLayoutFileEndsTheProgramWithOneMessageAndOneExitC
     EXPECT_EQ(mouse_.ExitCount(), exits + 1);
 }
 
+TEST_F(MainWindowTest, AConfigurationWithoutItsProfileEndsTheProgramWithOneMessageAndStaysAsItWas)
+{
+    // Missing, empty, and the current profile's section gone.
+    for (const char* content : {static_cast<const char*>(nullptr), "", "[Init]\r\nCurConfig=2\r\nVER_SEL=1\r\n"}) {
+        std::filesystem::remove(folder_ / "skins/config/config.ini");
+        if (content != nullptr) folder_.Write("skins/config/config.ini", content);
+        prompts_.shown.clear();
+        EXPECT_FALSE(Open());
+        ASSERT_EQ(prompts_.shown.size(), 1u);
+        EXPECT_NE(prompts_.shown[0].text.find(u"config.ini"), std::u16string::npos);
+        EXPECT_EQ(window_->Result(), 0);
+        EXPECT_EQ(g_deviceConnected, 0);
+        if (content == nullptr) EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini"));
+        else EXPECT_EQ(folder_.Read("skins/config/config.ini"), content);
+        window_.reset();
+    }
+}
+
 TEST_F(MainWindowTest, AMaskThatCannotBeReadEndsTheProgramWithOneMessage)
 {
     folder_.Write("skins/main_mask.jpg", "not a picture");
