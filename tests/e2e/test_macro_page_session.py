@@ -1,6 +1,7 @@
 """A person manages macros on the macro page with the pointer and the keyboard: a new group
 renamed by typing, two new macros, one renamed with a repeat count, the other deleted; after a
 restart the group and the macro are there, on disk and on the page, without a message."""
+import subprocess
 import time
 
 from kestra_e2e import wait_for
@@ -46,8 +47,27 @@ def retype(demo, edit, text):
     """Clicks into an edit of the page, selects what it holds and types `text` over it."""
     demo.click(*demo.layout("skin_mac_en.ini").center(edit, "EDIT"))
     demo.key("End", "shift+Home")
-    demo.type(text)
-    time.sleep(0.5)
+    if text:
+        demo.type(text)
+        time.sleep(0.5)
+
+
+def clipboard(display):
+    """The X clipboard's text ("" when nobody offers one)."""
+    try:
+        return subprocess.run(["xclip", "-selection", "clipboard", "-o"], env=display.env, capture_output=True,
+                              text=True, timeout=5).stdout
+    except subprocess.TimeoutExpired:
+        return ""
+
+
+def edit_text(demo, edit, before=""):
+    """What an edit of the page holds, copied with Ctrl+C and read from the X clipboard, once
+    the clipboard no longer holds `before`."""
+    retype(demo, edit, "")
+    demo.key("ctrl+c")
+    return wait_for(f"the text of {edit}", lambda: (text := clipboard(demo.display)) != before and text,
+                    timeout=20, alive=demo)
 
 
 def test_macro_group_and_macro_made_by_hand_survive_a_restart(start):
@@ -100,5 +120,7 @@ def test_macro_group_and_macro_made_by_hand_survive_a_restart(start):
     wait_for("the pop-up closed", lambda: not again.display.windows("^MainMenuDlg$"), alive=again)
     no_message(again)
     again.screenshot("macro_page_group_raid")
+    group = edit_text(again, "group_name")
+    assert (group, edit_text(again, "macro_name", before=group)) == ("Raid", "Sniper")
     assert again.quit() == 0
     assert {p.name: p.read_bytes() for p in folder.iterdir()} == stored
