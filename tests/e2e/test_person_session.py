@@ -45,6 +45,15 @@ def hover_and_click(demo, x, y, settle=0.4):
     demo.display.click(x, y)
 
 
+def open_second_level(demo, button, row):
+    """Opens the function pop-up of `button` and the second-level pop-up of its row `row` by
+    hovering that row; returns both pop-ups' rectangles."""
+    demo.click_control(button)
+    box = popup(demo, MAIN_MENU)
+    demo.display.move(*row_point(box, row, FUNCTION_ROW, FUNCTION_WIDTH))
+    return box, popup(demo, SUB_MENU)
+
+
 def row_point(box, row, row_height, width=None):
     """Screen point in the middle of row `row` (1-based) of a pop-up at box."""
     x, y, w, _ = box
@@ -105,10 +114,7 @@ def test_person_sets_profile_2_by_pointer_and_applies(start_demo, tree, output):
     popup_gone(demo, MAIN_MENU)
 
     # 5-6: button 5 gets Volume Up (Media Keys, row 8, then its second-level row 4).
-    demo.click_control("mouse_button5")
-    box = popup(demo, MAIN_MENU)
-    demo.display.move(*row_point(box, 8, FUNCTION_ROW, FUNCTION_WIDTH))
-    sub = popup(demo, SUB_MENU)
+    box, sub = open_second_level(demo, "mouse_button5", 8)
     assert sub[0] == box[0] + FUNCTION_WIDTH and sub[1] == box[1] - 2 * FUNCTION_ROW
     demo.display.screenshot(output / "popup_media_keys.png")
     hover_and_click(demo, *row_point(sub, 4, MENU_ROW, MENU_WIDTH))
@@ -116,10 +122,7 @@ def test_person_sets_profile_2_by_pointer_and_applies(start_demo, tree, output):
 
     # 7-8: button 4 gets the second macro of the second group (Macros row 9, group row 2, then
     # the macro choice pop-up's row 2).
-    demo.click_control("mouse_button4")
-    box = popup(demo, MAIN_MENU)
-    demo.display.move(*row_point(box, 9, FUNCTION_ROW, FUNCTION_WIDTH))
-    sub = popup(demo, SUB_MENU)
+    box, sub = open_second_level(demo, "mouse_button4", 9)
     groups = 3
     assert sub[1] == box[1] + (8 - groups // 2) * FUNCTION_ROW
     demo.display.move(*row_point(sub, 2, MENU_ROW, MENU_WIDTH))
