@@ -177,8 +177,15 @@ def test_person_sets_profile_2_by_pointer_and_applies(start_demo, tree, output):
     # The dialog opens on black; Return takes it: each channel 15 in the mouse's inverted form.
     assert (profile["DPI1_R"], profile["DPI1_G"], profile["DPI1_B"]) == ("15", "15", "15")
     assert profile["LED_TYPE"] == "5"
-    # Profile 1 kept its own assignments.
-    assert ini_section(text, "Config1")["K7"] == "15"
+    # Profile 2 kept its own button reactions. Profile 1 kept its own assignments and reactions;
+    # the DPI and lighting settings are the mouse's, saved into every profile's section.
+    assert (profile["LED_REACT_TYPE0"], profile["LED_REACT_EN1"]) == ("2", "0")
+    shipped = ini_section((tree.folder("TEV_Kestra_sim.exe") / CONFIG).read_text(), "Config1")
+    first = ini_section(text, "Config1")
+    assert first.keys() == profile.keys()
+    for key, value in first.items():
+        own = key[0] == "K" or key.startswith("LED_REACT")
+        assert value == (shipped[key] if own else profile[key]), key
 
     expected = probe_memory(tree, demo.display, demo.folder)
     assert expected
