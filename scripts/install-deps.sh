@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
   googletest
   wine wine32:i386 wine64
-  xvfb xdotool imagemagick x11-utils
+  xvfb xdotool imagemagick x11-utils xclip
   python3-pil python3-pytest fonts-dejavu-core
   qemu-user-static
 )

@@ -14,7 +14,8 @@ Fixtures:
   test's temporary folder, lets prepare(folder) change the copy, starts `exe` there and returns
   a Program (wait_exit(), command(), end()); ended after the test.
 - `start_demo(args=(), prepare=None, visible=True)`: the same for TEV_Kestra_sim.exe with its
-  control channel; returns a Demo once its main window is there and it has read the mouse:
+  control channel; returns a Demo once its main window is there and it has read the mouse
+  (start.demo_again(demo) starts it again on the folder an earlier, ended run left):
   click_control("tab1"), click(x, y)/move(x, y) in client coordinates, layout(file),
   type(), key(), screenshot(name), memory(), memory_bytes(), mark(), log_since(),
   wait_log(), press()/release(), profile(), step(), command(line), quit().
@@ -95,7 +96,13 @@ def start(tree, wine, tmp_path, output):
         started.append(demo)
         return demo.wait_ready(visible)
 
+    def run_demo_again(previous, args=(), visible=True):
+        demo = Demo(tree, wine.display, previous.folder, output, args, run=f"run{len(started)}")
+        started.append(demo)
+        return demo.wait_ready(visible)
+
     run.demo = run_demo
+    run.demo_again = run_demo_again
     yield run
     for program in started:
         program.end()

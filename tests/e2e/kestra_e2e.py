@@ -261,10 +261,10 @@ class Demo(Program):
     """TEV_Kestra_sim.exe with its control channel, its main window found. Client coordinates
     are the layout files' (the window has no frame). Screenshots go to `output`."""
 
-    def __init__(self, tree, display, folder, output, args=()):
+    def __init__(self, tree, display, folder, output, args=(), run=None):
         self.output = Path(output)
         super().__init__(tree, display, folder, "TEV_Kestra_sim.exe", args, control=True,
-                         log_path=self.output / f"TEV_Kestra_sim.{folder.parent.name}.log")
+                         log_path=self.output / f"TEV_Kestra_sim.{run or folder.parent.name}.log")
         self.window = None
 
     def wait_ready(self, visible=True):
