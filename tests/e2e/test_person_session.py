@@ -31,7 +31,15 @@ PROFILE_ROW = mask_size("menu_mask.jpg")[1] // 10
 def popup(demo, title):
     """The screen rectangle (x, y, width, height) of the shown pop-up called `title`."""
     windows = wait_for(f"the pop-up {title}", lambda: demo.display.windows(title), alive=demo)
-    return demo.display.geometry(windows[-1])
+    # A pop-up is shown and then placed beside its control: wait until the place holds.
+    last = [None]
+
+    def settled():
+        time.sleep(0.3)
+        box, last[0] = last[0], demo.display.geometry(windows[-1])
+        return box == last[0] and box
+
+    return wait_for(f"the pop-up {title} placed", settled, alive=demo)
 
 
 def popup_gone(demo, title):
