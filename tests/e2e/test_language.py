@@ -7,22 +7,15 @@ import time
 import pytest
 from PIL import Image, ImageChops
 
-from kestra_e2e import Demo, wait_for
+from kestra_e2e import LANGUAGES, Demo, config_value, first_group_file, set_config_value, wait_for
 
-# VER_SEL of config.ini's [Init]: 1 English, 0 Spanish; the language's folder of the data folder.
-LANGUAGES = {"english": (1, "INI_EN", "skin_mac_en.ini"), "spanish": (0, "INI_CN", "skin_mac.ini")}
+MACRO_LAYOUTS = {"english": "skin_mac_en.ini", "spanish": "skin_mac.ini"}
 TABS = (24, 62, 818, 42)
 MACRO_LOOP_FIELD = 20  # three digits each
 
 
 def ver_sel(folder):
-    text = (folder / "skins" / "config" / "config.ini").read_text()
-    return int(re.search(r"^VER_SEL=(\d+)", text, re.M)[1])
-
-
-def first_group_file(folder, language_folder):
-    grp = (folder / "skins" / language_folder / "macro" / "macroGrp.ini").read_text(encoding="latin-1")
-    return folder / "skins" / language_folder / "macro" / (re.search(r"^0=(.+?)\s*$", grp, re.M)[1] + ".dat")
+    return config_value(folder, "VER_SEL")
 
 
 def first_macro_loop_mode(path):
@@ -33,17 +26,12 @@ def first_macro_loop_mode(path):
 @pytest.mark.parametrize("start_language", ["english", "spanish"])
 def test_switch_and_back_keeps_the_language_and_the_edited_macro(start_demo, display, tree, output, start_language):
     other = "spanish" if start_language == "english" else "english"
-    value, folder_name, mac_layout = LANGUAGES[start_language]
-    other_value, other_folder, _ = LANGUAGES[other]
-
-    def prepare(folder):
-        config = folder / "skins" / "config" / "config.ini"
-        config.write_text(re.sub(r"^VER_SEL=\d+", f"VER_SEL={value}", config.read_text(), flags=re.M))
-
-    demo = start_demo(prepare=prepare)
+    value, folder_name = LANGUAGES[start_language]
+    other_value = LANGUAGES[other][0]
+    demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", value))
     folder = demo.folder
-    left_file = first_group_file(folder, folder_name)
-    other_file = first_group_file(folder, other_folder)
+    left_file = first_group_file(folder, start_language)
+    other_file = first_group_file(folder, other)
     other_shipped = other_file.read_bytes()
     assert first_macro_loop_mode(left_file) == 0
 
@@ -59,7 +47,7 @@ def test_switch_and_back_keeps_the_language_and_the_edited_macro(start_demo, dis
     # The first macro's play mode changed, then the other language chosen: the macro is kept in
     # the group file of the language left.
     demo.click_control("tab2")
-    demo.click(*demo.layout(mac_layout, folder_name[4:]).center("mode_toggle"))
+    demo.click(*demo.layout(MACRO_LAYOUTS[start_language], folder_name[4:]).center("mode_toggle"))
     demo.click_control(other)
     wait_for("VER_SEL of the other language", lambda: ver_sel(folder) == other_value, alive=demo)
     demo.click_control("tab0")
