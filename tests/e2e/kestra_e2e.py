@@ -363,3 +363,29 @@ class Demo(Program):
         """Closes the main window as WM_CLOSE does and returns the exit status."""
         self.command("quit")
         return self.wait_exit()
+
+
+# The interface's languages: config.ini's [Init] VER_SEL and the language's folder of skins\.
+LANGUAGES = {"english": (1, "INI_EN"), "spanish": (0, "INI_CN")}
+
+
+def config_value(folder, key, section="Init"):
+    """An integer of the data folder's config.ini, or None."""
+    text = (Path(folder) / "skins" / "config" / "config.ini").read_text()
+    found = re.search(rf"^\[{section}\][^\[]*?^{key}=(-?\d+)", text, re.M | re.S)
+    return int(found[1]) if found else None
+
+
+def set_config_value(folder, key, value, section="Init"):
+    """Changes an existing value of the data folder's config.ini."""
+    config = Path(folder) / "skins" / "config" / "config.ini"
+    text, count = re.subn(rf"(^\[{section}\][^\[]*?^{key}=)-?\d+", rf"\g<1>{value}", config.read_text(), flags=re.M | re.S)
+    assert count == 1, f"{key} in [{section}]"
+    config.write_text(text)
+
+
+def first_group_file(folder, language):
+    """The file of the first macro group of a language ("english", "spanish")."""
+    macro = Path(folder) / "skins" / LANGUAGES[language][1] / "macro"
+    names = (macro / "macroGrp.ini").read_text(encoding="latin-1")
+    return macro / (re.search(r"^0=(.+?)\s*$", names, re.M)[1] + ".dat")
