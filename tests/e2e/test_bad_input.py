@@ -136,9 +136,18 @@ def test_layout_overlong_records(start, display):
 
 
 # Images
-def test_page_image_missing(start, display):
-    # The page is painted without it.
-    assert_runs(start, display, lambda f: (f / "skins" / "main_normal.jpg").unlink())
+def cut_in_half(path):
+    path.write_bytes(path.read_bytes()[: path.stat().st_size // 2])
+
+
+@pytest.mark.parametrize("damage", [
+    lambda path: path.unlink(),
+    lambda path: path.write_bytes(b"GIF89a junk"),
+    cut_in_half,
+], ids=["missing", "not_a_jpeg", "cut_short"])
+def test_page_image_damaged(start, display, damage):
+    # The page is painted without it (or with what the decoder makes of a cut file).
+    assert_runs(start, display, lambda f: damage(f / "skins" / "main_normal.jpg"))
 
 
 def test_mask_not_a_jpeg(start, display):
