@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 // Message box styles and answers, with the values of the Win32 constants of the same meaning.
@@ -39,6 +40,19 @@ constexpr uint32_t ReadOnly = 0x00000001;
 constexpr uint32_t OverwritePrompt = 0x00000002;
 constexpr uint32_t HideReadOnly = 0x00000004;
 }  // namespace FileDialogFlag
+
+// The program's two kinds of file dialog: open a file that must exist, save one with a default
+// extension and a prompt before overwriting.
+inline FileDialogRequest OpenFileRequest(std::u16string filter, std::u16string folder)
+{
+    return {false, {}, std::move(filter), std::move(folder), FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly};
+}
+
+inline FileDialogRequest SaveFileRequest(std::u16string filter, std::u16string folder, std::u16string extension)
+{
+    return {true, std::move(extension), std::move(filter), std::move(folder),
+            FileDialogFlag::HideReadOnly | FileDialogFlag::OverwritePrompt};
+}
 
 // Answers of the warning box.
 namespace WarningAnswer {

@@ -121,11 +121,7 @@ void CTEV_KestraDlg::ImportMacroFile()
         ShowMacroPageMessage(english ? u"More than limit!" : u"Más que límite!");
         return;
     }
-    FileDialogRequest request;
-    request.filter = kMacroFileFilter;
-    request.initialFolder = g_macroFolder;
-    request.flags = FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly;
-    const std::optional<std::u16string> source = GetPrompts().ChooseFile(request);
+    const std::optional<std::u16string> source = GetPrompts().ChooseFile(OpenFileRequest(kMacroFileFilter, g_macroFolder));
     if (!source) return;
     const std::u16string fileName = FileNameOf(*source);
     const std::u16string destination = g_macroFolder + fileName;
@@ -167,13 +163,8 @@ void CTEV_KestraDlg::ExportMacroFile()
         ShowMacroPageMessage(u"Error!");
         return;
     }
-    FileDialogRequest request;
-    request.save = true;
-    request.defaultExtension = u"dat";
-    request.filter = kMacroFileFilter;
-    request.initialFolder = g_macroFolder;
-    request.flags = FileDialogFlag::HideReadOnly | FileDialogFlag::OverwritePrompt;
-    const std::optional<std::u16string> path = GetPrompts().ChooseFile(request);
+    const std::optional<std::u16string> path =
+        GetPrompts().ChooseFile(SaveFileRequest(kMacroFileFilter, g_macroFolder, u"dat"));
     if (!path) return;
     SaveAllMacrosToFile(*path);
 }

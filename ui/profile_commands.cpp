@@ -50,11 +50,7 @@ bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
 
 void CTEV_KestraDlg::ImportConfig()
 {
-    FileDialogRequest request;
-    request.filter = kIniFilter;
-    request.initialFolder = g_programFolder;
-    request.flags = FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly;
-    const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(request);
+    const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(OpenFileRequest(kIniFilter, g_programFolder));
     if (!chosen) return;
     // A file that went away while the dialog was open, or that cannot be copied, leaves
     // config.ini and the settings as they are.
@@ -67,13 +63,8 @@ void CTEV_KestraDlg::ImportConfig()
 
 void CTEV_KestraDlg::ExportConfig()
 {
-    FileDialogRequest request;
-    request.save = true;
-    request.defaultExtension = u"ini";
-    request.filter = kIniFilter;
-    request.initialFolder = g_programFolder;
-    request.flags = FileDialogFlag::HideReadOnly | FileDialogFlag::OverwritePrompt;
-    const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(request);
+    const std::optional<std::u16string> chosen =
+        GetPrompts().ChooseFile(SaveFileRequest(kIniFilter, g_programFolder, u"ini"));
     if (!chosen) return;
     // An older file of the chosen name is found whether or not the copy worked: the copy's own
     // result counts too.
