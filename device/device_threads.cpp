@@ -10,9 +10,13 @@ void DeviceThreads::Start(FilesSourceFactory makeFiles, ThreadStart onStart)
     makeFiles_ = std::move(makeFiles);
     onStart_ = std::move(onStart);
     stop_ = false;
-    input_ = std::thread([this] { Run(DeviceThreadKind::Input, DeviceInputTurn); });
-    buttonAction_ = std::thread([this] { Run(DeviceThreadKind::ButtonAction, ButtonActionTurn); });
+    input_ = std::thread([this] { DeviceInputThread(); });
+    buttonAction_ = std::thread([this] { ButtonActionThread(); });
 }
+
+void DeviceThreads::DeviceInputThread() { Run(DeviceThreadKind::Input, DeviceInputTurn); }
+
+void DeviceThreads::ButtonActionThread() { Run(DeviceThreadKind::ButtonAction, ButtonActionTurn); }
 
 void DeviceThreads::Stop()
 {

@@ -33,6 +33,9 @@ public:
     bool Running() const { return input_.joinable(); }
 
 private:
+    // The two thread procedures: each runs its turn until Stop.
+    void DeviceInputThread();
+    void ButtonActionThread();
     void Run(DeviceThreadKind kind, void (*turn)(DeviceLinkFilesSource&));
 
     FilesSourceFactory makeFiles_;
