@@ -131,14 +131,17 @@ void CTEV_KestraDlg::ImportMacroFile()
         ShowMacroPageMessage(u"Error!");
         return;
     }
-    const auto names = std::span(g_macroGroupNames).first(g_macroGroupCount);
-    if (std::find(names.begin(), names.end(), name) != names.end() || NamesAnotherGroupFile(name, -1)) {
+    if (GroupNameTaken(name, -1)) {
         ShowMacroPageMessage(english ? u"Double name!" : u"¡Nombre ya en uso!");
         return;
     }
     SaveOpenMacro();
-    // A file chosen in the macro folder itself is already where it goes.
-    if (!SameFilePath(*source, destination)) CopyFileW(AsWide(*source), AsWide(destination), FALSE);
+    // A file chosen in the macro folder itself is already where it goes. A copy that fails adds
+    // no group (a group without its file would be dropped at the next load without a word).
+    if (!SameFilePath(*source, destination) && !CopyFileW(AsWide(*source), AsWide(destination), FALSE)) {
+        ShowMacroPageMessage(u"Error!");
+        return;
+    }
     {
         std::lock_guard lock(g_macroStoreLock);
         g_macroGroupNames[g_macroGroupCount] = name;

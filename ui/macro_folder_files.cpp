@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <span>
 #include <vector>
 
 #include "macros/macro_groups.h"
@@ -33,4 +35,10 @@ bool NamesAnotherGroupFile(const std::u16string& name, int except)
         if (g != except && SameFileName(g_macroGroupNames[static_cast<size_t>(g)], name)) return true;
     }
     return false;
+}
+
+bool GroupNameTaken(const std::u16string& name, int except)
+{
+    const auto names = std::span(g_macroGroupNames).first(std::min<size_t>(g_macroGroupCount, g_macroGroupNames.size()));
+    return std::find(names.begin(), names.end(), name) != names.end() || NamesAnotherGroupFile(name, except);
 }

@@ -9,6 +9,7 @@
 #include "macros/macro_page_rules.h"
 #include "settings/config_ini_file.h"
 #include "settings/ini_value.h"
+#include "ui/macro_folder_files.h"
 #include "ui/macro_page_controls.h"
 #include "ui/main_window.h"
 #include "ui/page_state.h"
@@ -124,9 +125,9 @@ void CTEV_KestraDlg::AddNewGroup()
         ShowMacroPageMessage(g_languageEnglish != 0 ? u"More than limit!" : u" Exceder el Limite!");
         return;
     }
+    // The new group's file is made empty: no group may share it, not even by case.
     const std::u16string name = kNewName;
-    const auto names = std::span(g_macroGroupNames).first(g_macroGroupCount);
-    if (std::find(names.begin(), names.end(), name) != names.end()) {
+    if (GroupNameTaken(name, -1)) {
         ShowMacroPageMessage(DoubleNameMessage(name, true));
         return;
     }

@@ -38,12 +38,6 @@ bool g_inGroupNameChange = false;
 bool g_inMacroNameChange = false;
 bool g_inRepeatCountChange = false;
 
-// Another group whose name differs only in case shares its file on Windows: no rename onto it.
-bool IsGroupName(const std::u16string& text)
-{
-    const auto names = std::span(g_macroGroupNames).first(std::min<size_t>(g_macroGroupCount, g_macroGroupNames.size()));
-    return std::find(names.begin(), names.end(), text) != names.end() || NamesAnotherGroupFile(text, g_currentGroup);
-}
 
 // The group's file under its new name; a change of case alone is a rename of the one file.
 bool MoveGroupFile(const std::u16string& oldPath, const std::u16string& newPath)
@@ -66,7 +60,7 @@ void CTEV_KestraDlg::OnGroupNameChange()
         g_groupNameEdit->SetText(g_macroGroupNames[g_currentGroup]);
         return;
     }
-    if (!IsGroupName(text)) {
+    if (!GroupNameTaken(text, g_currentGroup)) {
         const std::u16string oldName = g_macroGroupNames[g_currentGroup];
         const std::u16string oldPath = g_macroFolder + oldName + u".dat";
         const std::u16string newPath = g_macroFolder + text + u".dat";

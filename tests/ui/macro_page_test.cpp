@@ -264,6 +264,13 @@ TEST_F(MacroPageTest, GroupNamesTypedRenameTheGroupAndItsFile)
     EXPECT_EQ(g_macroGroupCount, 3);
     EXPECT_EQ(g_macroGroupNames[0], u"abcdefghijklmnopqrst");
     EXPECT_TRUE(prompts_.shown.empty());
+
+    // A new group would make its file empty: not over a group named "New" in another case.
+    SetEdit(*g_groupNameEdit, u"nEW");
+    Press(2);
+    EXPECT_EQ(LastMessage(), u"'New' Double name!");
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_EQ(StoredMacroCount(GroupPath(u"nEW")), count);
 }
 
 TEST_F(MacroPageTest, MacroNamesRepeatCountsAndPlayModesReachTheGroupFile)
@@ -434,6 +441,12 @@ TEST_F(MacroPageTest, ImportExportAndRestore)
     prompts_.fileAnswers = {(folder_ / "ABCDEFGHIJKLMNOPQRSTU.dat").u16string()};  // the list would cut it
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
     EXPECT_EQ(LastMessage(), u"Error!");
+    const size_t messages = prompts_.shown.size();
+    prompts_.fileAnswers = {(folder_ / "Gone.dat").u16string()};  // a copy that fails says so
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    ASSERT_EQ(prompts_.shown.size(), messages + 1);
+    EXPECT_EQ(LastMessage(), u"Error!");
+    EXPECT_FALSE(Exists(GroupPath(u"Gone")));
     EXPECT_EQ(g_macroGroupCount, 4);
 
     // A file of the macro folder itself is listed again, its bytes untouched.
