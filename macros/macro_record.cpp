@@ -52,6 +52,13 @@ void ClearMacroRecord(MacroRecord* table, uint8_t index)
     table[index] = MacroRecord{};
 }
 
+void ClearMacroTable()
+{
+    std::lock_guard lock(g_macroStoreLock);
+    g_macroTable.fill(MacroRecord{});
+    g_macroCount = 0;
+}
+
 void ClampMacroRecord(MacroRecord& record)
 {
     record.name.back() = u'\0';

@@ -151,3 +151,6 @@ extern std::array<MacroRecord, kConstMacroSlots> g_constMacroTable;
 extern uint16_t g_constMacroCount;
 extern MacroRecord g_activeMacro;
 extern std::recursive_mutex g_macroStoreLock;
+
+// No macro open: every record of g_macroTable cleared and g_macroCount 0 (takes the lock).
+void ClearMacroTable();

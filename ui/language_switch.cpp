@@ -42,9 +42,7 @@ void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
     if (g_macroGroupCount == 0) {
         // No group to open: the editor must not keep the left language's macros, which a new
         // group would otherwise take over with the other keyboard layout.
-        std::lock_guard lock(g_macroStoreLock);
-        for (size_t i = 0; i < g_macroTable.size(); ++i) ClearMacroRecord(g_macroTable.data(), static_cast<uint8_t>(i));
-        g_macroCount = 0;
+        ClearMacroTable();
         g_currentMacro = 0;
     }
     if (g_page == kPageMacro) {

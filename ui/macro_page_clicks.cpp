@@ -47,9 +47,7 @@ void EmptyMacroPage()
     g_macroList->Clear();
     g_eventList->Clear();
     g_lightList->Clear();
-    std::lock_guard lock(g_macroStoreLock);
-    g_macroCount = 0;
-    for (uint8_t slot = 0; slot < kMacroTableSlots; ++slot) ClearMacroRecord(g_macroTable.data(), slot);
+    ClearMacroTable();
 }
 
 // Assignments that named a deleted macro or group are stored at once, so that the profile file
