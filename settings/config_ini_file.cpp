@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <array>
+
+#include "settings/ini_value.h"
 #include "settings/profile_store.h"
 #include "winlib/wide.h"
 
@@ -16,6 +19,13 @@ size_t ConfigIniFile::GetString(const std::u16string& section, const std::u16str
 bool ConfigIniFile::PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value)
 {
     return WritePrivateProfileStringW(AsWide(section), AsWide(key), AsWide(value), AsWide(path_)) != FALSE;
+}
+
+bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& section)
+{
+    ConfigIniFile ini(iniPath);
+    std::array<char16_t, kShortValueChars> firstButton{};
+    return ini.GetString(section, u"K0", firstButton) != 0;
 }
 
 void LoadProfile(const std::u16string& iniPath, int n, bool reset)

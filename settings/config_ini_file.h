@@ -18,6 +18,9 @@ private:
     std::u16string path_;
 };
 
+// Whether the file holds profile section `section` (its first button's assignment): a file
+// without it is no configuration of this program, and loading it would give a profile of zeros.
+bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& section);
 void LoadProfile(const std::u16string& iniPath, int n, bool reset);
 void SaveConfigToIni(const std::u16string& iniPath, int n);
 void SaveDpiLevel(const std::u16string& iniPath, int n);

@@ -131,9 +131,7 @@ void CTEV_KestraDlg::LoadCurrentProfileAndLanguage()
     }
     // Without its profile (config.ini missing, empty or cut short) the program would run, and
     // apply, a profile of zeros: no left click on any button. Nothing is written to the file.
-    ConfigIniFile config(g_configIniPath);
-    std::array<char16_t, kShortValueChars> firstButton{};
-    if (config.GetString(g_configSection, u"K0", firstButton) == 0) {
+    if (!ConfigHoldsProfile(g_configIniPath, g_configSection)) {
         EndWithMessage((g_languageEnglish != 0 ? u"Cannot read the profiles of the configuration file:\n"
                                                 : u"No se pueden leer los perfiles del archivo de configuración:\n") +
                        g_configIniPath);

@@ -3,6 +3,7 @@
 #include "app/clock.h"
 #include "app/user_prompts.h"
 #include "settings/config_ini_file.h"
+#include "settings/ini_value.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 #include "ui/main_window.h"
@@ -52,9 +53,11 @@ void CTEV_KestraDlg::ImportConfig()
 {
     const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(OpenFileRequest(kIniFilter, g_programFolder));
     if (!chosen) return;
-    // A file that went away while the dialog was open, or that cannot be copied, leaves
-    // config.ini and the settings as they are.
-    if (!IsFile(*chosen) || !ReplaceWithCopy(*chosen, g_configIniPath)) {
+    // A file that went away while the dialog was open, one without the current profile (no
+    // configuration of ours), or one that cannot be copied, leaves config.ini and the settings as
+    // they are.
+    if (!IsFile(*chosen) || !ConfigHoldsProfile(*chosen, u"Config" + FormatIniInt(g_curConfig)) ||
+        !ReplaceWithCopy(*chosen, g_configIniPath)) {
         ShowMessage(u"Error!", MessageStyle::Ok);
         return;
     }

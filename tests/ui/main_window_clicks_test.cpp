@@ -283,7 +283,9 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     imported.replace(fire, 12, "FIRE_TIME=77");
     folder_.Write("imported.ini", imported);
     const std::u16string vanished = folder_.File("vanished.ini");
-    prompts_.fileAnswers = {folder_.File("imported.ini"), vanished, folder_.File("imported.ini"), std::nullopt};
+    folder_.Write("notes.ini", "[Notes]\r\nK0=1\r\n");  // no profile: no configuration of ours
+    prompts_.fileAnswers = {folder_.File("imported.ini"), vanished, folder_.File("imported.ini"),
+                            folder_.File("notes.ini"), std::nullopt};
     prompts_.fileRequests.clear();
     Click(12);
     ASSERT_EQ(prompts_.fileRequests.size(), 1u);
@@ -294,7 +296,8 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
     EXPECT_TRUE(prompts_.shown.empty());
 
-    // A file gone by the time the dialog closes, or one that cannot be read, leaves all as it was.
+    // A file gone by the time the dialog closes, one that cannot be read, or one without the
+    // profile leaves all as it was.
     g_fireTime = 90;
     Click(12);
     {
@@ -302,13 +305,14 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
         ASSERT_TRUE(locked);
         Click(12);
     }
-    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!"}));
+    Click(12);
+    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!"}));
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini.import"));
     Click(12);  // cancelled
-    EXPECT_EQ(prompts_.shown.size(), 2u);
-    EXPECT_EQ(prompts_.fileRequests.size(), 4u);
+    EXPECT_EQ(prompts_.shown.size(), 3u);
+    EXPECT_EQ(prompts_.fileRequests.size(), 5u);
 }
 
 TEST_F(MainWindowClicks, FrameButtonsApplyStoreTheDpiLevelOpenThePageAndClose)
