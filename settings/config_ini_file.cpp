@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
-
-#include "settings/ini_value.h"
 #include "settings/profile_store.h"
 #include "winlib/wide.h"
 
@@ -24,8 +21,7 @@ bool ConfigIniFile::PutString(const std::u16string& section, const std::u16strin
 bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& section)
 {
     ConfigIniFile ini(iniPath);
-    std::array<char16_t, kShortValueChars> firstButton{};
-    return ini.GetString(section, u"K0", firstButton) != 0;
+    return HoldsProfile(ini, section);
 }
 
 void LoadProfile(const std::u16string& iniPath, int n, bool reset)

@@ -5,9 +5,14 @@
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 
-void ResetProfile(IniSource& ini)
+bool ResetProfile(IniSource& ini)
 {
     std::scoped_lock lock(g_settingsMutex);
+    // A configuration without its factory sections (one imported from elsewhere) would have every
+    // profile replaced by zeros.
+    for (int n = 2; n <= static_cast<int>(kProfileCount); ++n) {
+        if (!HoldsProfile(ini, ProfileSectionName(true, n))) return false;
+    }
     LoadProfile(ini, 2, true);
     // Whatever the factory section holds, a reset ends with these.
     g_wheelStatus = 0;
@@ -23,6 +28,7 @@ void ResetProfile(IniSource& ini)
     g_wheelSpeed = 2;
     for (size_t i = 0; i < kDpiLevelCount; ++i) g_dpiColourRefs[i] = ColorRefFromStored(g_dpiColours[i]);
     SaveConfigToIni(ini, 2);
+    return true;
 }
 
 void StoreAndLoadFrameProfile(IniSource& ini)

@@ -5,8 +5,8 @@
 
 // Loads the factory sections (profile 1's buttons the defaults, the rest from [CfgReset2]..),
 // sets the lighting, speeds and fire time to their fixed reset values, and saves the result into
-// [Config1]..[Config4].
-void ResetProfile(IniSource& ini);
+// [Config1]..[Config4]. Without the factory sections nothing is loaded or saved: false.
+bool ResetProfile(IniSource& ini);
 
 // The section the frame button stores the DPI level into and loads every setting but the buttons
 // from.

@@ -113,6 +113,12 @@ std::u16string ProfileSectionName(bool reset, int n)
     return (reset ? std::u16string(u"CfgReset") : std::u16string(u"Config")) + FormatIniInt(n);
 }
 
+bool HoldsProfile(IniSource& ini, const std::u16string& section)
+{
+    std::array<char16_t, kShortValueChars> firstButton{};
+    return ini.GetString(section, u"K0", firstButton) != 0;
+}
+
 void LoadProfile(IniSource& ini, int n, bool reset)
 {
     std::scoped_lock lock(g_settingsMutex);

@@ -33,3 +33,7 @@ void WriteVerSel(IniSource& ini, uint32_t language);
 
 // "Config" + n or "CfgReset" + n.
 std::u16string ProfileSectionName(bool reset, int n);
+
+// Whether `section` holds a profile (its first button's assignment): loading a section without
+// one would give a profile of zeros, with no left click on any button.
+bool HoldsProfile(IniSource& ini, const std::u16string& section);

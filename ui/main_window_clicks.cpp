@@ -149,7 +149,7 @@ void CTEV_KestraDlg::OnLButtonUp(UINT, POINT)
         break;
     case 14: {
         ConfigIniFile ini(g_configIniPath);
-        ResetProfile(ini);
+        if (!ResetProfile(ini)) ShowMessage(u"Error!", MessageStyle::Ok);
         View().Invalidate(true);
         break;
     }

@@ -26,7 +26,16 @@ TEST_F(ProfileReset, ResetEndsWithTheFixedValuesInMemoryAndInEveryProfileSection
         ini.PutString(factory, key, value);
     g_currentProfile = 1;
 
-    ResetProfile(ini);
+    // Without the factory sections of profiles 2 to 4 nothing is loaded or saved.
+    MemoryIniFile noFactory;
+    SaveConfigToIni(noFactory, 1);
+    noFactory.PutString(factory, u"K0", u"20");
+    const uint32_t fireTime = g_fireTime;
+    EXPECT_FALSE(ResetProfile(noFactory));
+    EXPECT_EQ(g_fireTime, fireTime);
+    EXPECT_EQ(noFactory.Value(u"Config1", u"FIRE_TIME"), FormatIniInt(fireTime));
+
+    EXPECT_TRUE(ResetProfile(ini));
 
     EXPECT_EQ(g_buttonAssignments[0], g_defaultButtonAssignments);
     for (uint32_t p = 1; p < 4; ++p) EXPECT_EQ(g_buttonAssignments[p][4], (p + 1) * 10 + 4);
