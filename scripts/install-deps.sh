@@ -31,6 +31,7 @@ SUDO=""
 echo "installing: ${missing[*]}"
 $SUDO dpkg --add-architecture i386
 export DEBIAN_FRONTEND=noninteractive
-$SUDO apt-get update -qq
+# A mirror caught mid-sync fails one index now and then; what the others list still installs.
+$SUDO apt-get update -qq || echo "apt-get update: some indexes failed; installing from what was read"
 $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
 "$here/enable-i386.sh"
