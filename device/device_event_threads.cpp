@@ -13,16 +13,15 @@
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 
-std::atomic<uint32_t> g_firePressPending{0};
-std::atomic<uint32_t> g_fireReleasePending{0};
+std::atomic<uint32_t> g_fireKeyState{0};
 std::atomic<uint32_t> g_buttonEventPending{0};
-std::atomic<uint8_t> g_lastButtonEvent{0};
 std::atomic<uint32_t> g_stepDirection{0};
 std::array<uint8_t, 256> g_inputBuffer{};
 
 namespace {
 
 constexpr uint32_t kTurnSleepMs = 2;
+std::atomic<ButtonActionReadHook> g_readHook{nullptr};
 
 bool IsButtonEvent(uint8_t event)
 {
@@ -36,16 +35,14 @@ bool ButtonMatches(int button, uint8_t event)
 
 void HandleButtonEvent(uint8_t event, uint8_t state)
 {
+    // Only this thread changes the event bits, so the value read here still holds them.
+    const uint8_t last = LastButtonEvent(g_fireKeyState);
     if (state & kButtonPressedBit) {
-        // The event first, then the fire flag: a turn that sees the press sees its button.
         uint32_t none = 0;
-        if (g_buttonEventPending.compare_exchange_strong(none, PendingButtonEvent(event, state)))
-            g_lastButtonEvent = event;
-        g_firePressPending = 1;
-        g_fireReleasePending = 0;
+        const bool recorded = g_buttonEventPending.compare_exchange_strong(none, PendingButtonEvent(event, state));
+        g_fireKeyState = (recorded ? event : last) | kFirePressPending;
     } else {
-        g_firePressPending = 0;
-        g_fireReleasePending = 1;
+        g_fireKeyState = last | kFireReleasePending;
     }
 }
 
@@ -62,15 +59,18 @@ bool FollowProfileSwitchLocked(IniSource& configIni)
     return true;
 }
 
-// Fire start on a press, fire stop on a release, for the fire button of the last button event.
-void CarryOutFireKey(uint32_t profile, uint8_t event)
+// Fire start on a press, fire stop on a release, for the fire button of the last button event,
+// all as read in one value at the start of the turn.
+void CarryOutFireKey(uint32_t profile, uint32_t fireKeyState)
 {
-    const bool press = g_firePressPending != 0;
-    if (!press && g_fireReleasePending == 0) return;
+    const bool press = (fireKeyState & kFirePressPending) != 0;
+    if (!press && (fireKeyState & kFireReleasePending) == 0) return;
     for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) {
-        if (!ButtonMatches(i, event) || !g_buttonFireFlag[profile][i]) continue;
+        if (!ButtonMatches(i, LastButtonEvent(fireKeyState)) || !g_buttonFireFlag[profile][i]) continue;
         SendFireKey(press);
-        (press ? g_firePressPending : g_fireReleasePending) = 0;
+        // A report that came meanwhile has replaced the value: it is the next turn's.
+        uint32_t expected = fireKeyState;
+        g_fireKeyState.compare_exchange_strong(expected, fireKeyState & ~(kFirePressPending | kFireReleasePending));
         return;
     }
 }
@@ -145,10 +145,14 @@ void ButtonActionTurn(DeviceLinkFilesSource& files)
     {
         std::lock_guard settingsLock(g_settingsMutex);
         const uint32_t profile = g_currentProfile & 3;
-        CarryOutFireKey(profile, g_lastButtonEvent);
+        const uint32_t fireKeyState = g_fireKeyState;
+        if (ButtonActionReadHook hook = g_readHook) hook();
+        CarryOutFireKey(profile, fireKeyState);
         const uint32_t pending = g_buttonEventPending.exchange(0);
         if (pending != 0) repaint = CarryOutButtonEvent(files, profile, pending);
     }
     if (repaint) RequestMainWindowRepaint();
     GetClock().SleepMs(kTurnSleepMs);
 }
+
+void SetButtonActionReadHook(ButtonActionReadHook hook) { g_readHook = hook; }

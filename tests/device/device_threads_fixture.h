@@ -26,10 +26,8 @@ protected:
     }
     static void ResetPending()
     {
-        g_firePressPending = 0;
-        g_fireReleasePending = 0;
+        g_fireKeyState = 0;
         g_buttonEventPending = 0;
-        g_lastButtonEvent = 0;
         g_stepDirection = 0;
     }
 

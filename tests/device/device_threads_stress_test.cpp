@@ -80,4 +80,36 @@ TEST_F(DeviceThreadsRunTest, ApplyBesideButtonsStepsAndProfileSwitches)
     EXPECT_TRUE(prompts.shown.empty());
 }
 
+// The fire button pressed and released, then a media key pressed while the button-action thread
+// turns: however the media press falls into a turn, it never starts the fire key (no stop would
+// follow it). The input thread and the button-action thread run for real.
+TEST_F(DeviceThreadsRunTest, MediaPressesBesideTurnsNeverStartTheFireKey)
+{
+    g_buttonAssignments[0][2] = 40;  // fire, event 0xF3
+    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
+    Apply();
+    mouse.ClearLog();
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+    constexpr int kRounds = 300;
+    int firing = 0;
+    WithinDeadline([&] {
+        for (int k = 0; k < kRounds; ++k) {
+            mouse.QueueInputReport({6, 0xF3, 0x80});
+            ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
+            mouse.QueueInputReport({6, 0xF3, 0x00});
+            ASSERT_TRUE(WaitUntil([&] { return !mouse.FireKeyActive() && (g_fireKeyState & kFireReleasePending) == 0; }));
+            mouse.QueueInputReport({6, 0xF4, 0x80});
+            ASSERT_TRUE(WaitUntil([&] { return mouse.ConsumerKeys().size() == static_cast<size_t>(k + 1); }));
+            mouse.QueueInputReport({6, 0xF4, 0x00});
+            ASSERT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && (g_fireKeyState & kFireReleasePending) != 0; }));
+            if (mouse.FireKeyActive()) ++firing;
+        }
+        threads.Stop();
+    });
+    EXPECT_EQ(firing, 0);
+}
+
 }  // namespace

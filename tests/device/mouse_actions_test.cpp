@@ -12,8 +12,7 @@ protected:
     void SetUp() override
     {
         ApplyTest::SetUp();
-        for (auto* pending : {&g_firePressPending, &g_fireReleasePending, &g_buttonEventPending, &g_stepDirection}) *pending = 0;
-        g_lastButtonEvent = 0;
+        for (auto* pending : {&g_fireKeyState, &g_buttonEventPending, &g_stepDirection}) *pending = 0;
     }
     // The mouse has queued one report: each thread takes one turn.
     void Turns()
