@@ -1,6 +1,7 @@
 #include "app/clock.h"
 
 #include <chrono>
+#include <condition_variable>
 #include <numeric>
 #include <thread>
 
@@ -16,6 +17,14 @@ Clock& GetClock()
 }
 
 void SetClock(Clock* clock) { g_clock.store(clock); }
+
+void WaitForStop(uint32_t ms, std::stop_token stop)
+{
+    std::mutex mutex;
+    std::condition_variable_any stopped;
+    std::unique_lock lock(mutex);
+    stopped.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+}
 
 void SystemClock::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 

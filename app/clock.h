@@ -4,12 +4,16 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <stop_token>
 #include <vector>
 
 class Clock {
 public:
     virtual ~Clock() = default;
     virtual void SleepMs(uint32_t ms) = 0;
+    // A worker's wait: SleepMs, but over as soon as `stop` is requested. A clock whose sleeps do
+    // not wait (the fake ones) just sleeps.
+    virtual void WaitMs(uint32_t ms, std::stop_token stop) { if (!stop.stop_requested()) SleepMs(ms); }
     // Milliseconds on a monotonic scale.
     virtual uint64_t NowMs() = 0;
 };
@@ -18,9 +22,13 @@ public:
 Clock& GetClock();
 void SetClock(Clock* clock);
 
+// Waits ms of real time, or until `stop` is requested.
+void WaitForStop(uint32_t ms, std::stop_token stop);
+
 class SystemClock : public Clock {
 public:
     void SleepMs(uint32_t ms) override;
+    void WaitMs(uint32_t ms, std::stop_token stop) override { WaitForStop(ms, std::move(stop)); }
     uint64_t NowMs() override;
 };
 

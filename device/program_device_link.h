@@ -18,3 +18,4 @@ void StartDeviceThreads();
 // use (itself, the HID port, the device link), and without holding g_settingsMutex. Does nothing
 // when they are not running; they may be started again.
 void StopDeviceThreads();
+bool DeviceThreadsRunning();

@@ -77,3 +77,5 @@ void StartDeviceThreads()
 }
 
 void StopDeviceThreads() { g_deviceThreads.Stop(); }
+
+bool DeviceThreadsRunning() { return g_deviceThreads.Running(); }

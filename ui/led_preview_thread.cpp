@@ -1,5 +1,7 @@
 #include "ui/led_preview_thread.h"
 
+#include <mutex>
+
 #include "app/clock.h"
 #include "settings/settings_state.h"
 #include "ui/page_state.h"
@@ -10,7 +12,12 @@ uint32_t LedPreviewThread(void* window, WindowRepaint repaint, std::stop_token s
 {
     while (g_page == kPageLighting && !stop.stop_requested()) {
         repaint(window);
-        GetClock().SleepMs(LedPreviewPeriodMs(g_ledCycleTime));
+        uint8_t speed = 0;
+        {
+            std::lock_guard lock(g_settingsMutex);
+            speed = g_ledCycleTime;
+        }
+        GetClock().WaitMs(LedPreviewPeriodMs(speed), stop);
     }
     g_ledPreviewRunning = 0;
     return 0;

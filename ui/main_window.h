@@ -152,6 +152,8 @@ private:
     // flag is clear.
     void StartBlinkThread();
     void StartLedPreviewThread();
+    // Ends both and returns once they have: at the window's destruction, before its handle goes.
+    void StopWindowThreads();
     BOOL OnEraseBkgnd(HDC dc);
     HBRUSH OnCtlColor(HDC dc, HWND control, UINT kind);
     void OnClose();

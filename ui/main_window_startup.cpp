@@ -58,7 +58,7 @@ CTEV_KestraDlg::~CTEV_KestraDlg()
 {
     // Nothing the device threads use may go while they run.
     StopDeviceThreads();
-    if (m_blinkThread.joinable()) m_blinkThread.join();
+    StopWindowThreads();
 }
 
 BOOL CTEV_KestraDlg::OnInitDialog()
@@ -227,7 +227,12 @@ void CTEV_KestraDlg::EndWithMessage(const std::u16string& text)
 
 void CTEV_KestraDlg::OnDestroy()
 {
+    // Every thread that touches the window ends here, while its handle is still valid; a step
+    // download the input thread is in the middle of is finished first (the mouse must not keep
+    // half a stream), so the window goes out of sight before that wait.
+    View().Show(SW_HIDE);
     StopDeviceThreads();
+    StopWindowThreads();
     RemoveTrayIcon();
     SetMainWindowRepaint(nullptr);
     g_mainWindowHandle = nullptr;

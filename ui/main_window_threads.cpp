@@ -28,3 +28,11 @@ void CTEV_KestraDlg::StartLedPreviewThread()
         LedPreviewThread(window, InvalidateWindow, stop);
     });
 }
+
+void CTEV_KestraDlg::StopWindowThreads()
+{
+    // The preview's wait ends on the stop request; the blink thread ends by itself at once.
+    m_ledPreviewThread.request_stop();
+    if (m_ledPreviewThread.joinable()) m_ledPreviewThread.join();
+    if (m_blinkThread.joinable()) m_blinkThread.join();
+}

@@ -2,6 +2,9 @@
 // and lighting pages, and the two window threads' loops.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -199,6 +202,31 @@ private:
     size_t sleeps_;
 };
 
+// Its waits end only on the stop request; a plain sleep is a fault (it would outlast the window).
+class StopOnlyClock : public Clock {
+public:
+    void SleepMs(uint32_t) override { slept = true; }
+    void WaitMs(uint32_t, std::stop_token stop) override
+    {
+        std::unique_lock lock(mutex_);
+        waiting_ = true;
+        changed_.notify_all();
+        changed_.wait(lock, stop, [] { return false; });
+    }
+    uint64_t NowMs() override { return 0; }
+    void WaitForAWait()
+    {
+        std::unique_lock lock(mutex_);
+        changed_.wait_for(lock, std::chrono::seconds(30), [&] { return waiting_; });
+    }
+    std::atomic<bool> slept{false};
+
+private:
+    std::mutex mutex_;
+    std::condition_variable_any changed_;
+    bool waiting_ = false;
+};
+
 int g_repaints = 0;
 void CountRepaint(void*) { ++g_repaints; }
 
@@ -234,14 +262,22 @@ TEST_F(HoverTest, PreviewRepaintsOncePerPeriodWhileTheLightingPageIsShown)
     EXPECT_EQ(g_ledPreviewRunning, 0u);
 
 #if !defined(_WIN32) || defined(_WIN64)
-    // The window's end stops it on the lighting page too. (Not where the 32-bit Windows tree may
-    // run under an emulator that ends a program with a second thread.)
-    g_page = kPageLighting;
-    g_ledPreviewRunning = 1;
+    // The window's end stops it on the lighting page too, in the middle of its wait. (Not where
+    // the 32-bit Windows tree may run under an emulator that ends a program with a second thread.)
     {
-        std::jthread preview([](std::stop_token stop) { LedPreviewThread(nullptr, [](void*) {}, stop); });
+        StopOnlyClock stopOnly;
+        ScopedClock stopScope(stopOnly);
+        g_page = kPageLighting;
+        g_ledPreviewRunning = 1;
+        g_repaints = 0;
+        {
+            std::jthread preview([](std::stop_token stop) { LedPreviewThread(nullptr, CountRepaint, stop); });
+            stopOnly.WaitForAWait();
+        }
+        EXPECT_EQ(g_ledPreviewRunning, 0u);
+        EXPECT_EQ(g_repaints, 1);
+        EXPECT_FALSE(stopOnly.slept);
     }
-    EXPECT_EQ(g_ledPreviewRunning, 0u);
 #endif
 
     // The blink thread sets its phase and ends without repainting.

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdio>
+#include <string_view>
 #include <filesystem>
 #include <memory>
 #include <thread>
@@ -39,12 +41,33 @@ public:
         now_ += ms;
         if (std::this_thread::get_id() != owner_) Sleep(ms);
     }
+    void WaitMs(uint32_t ms, std::stop_token stop) override
+    {
+        now_ += ms;
+        if (std::this_thread::get_id() != owner_) WaitForStop(ms, std::move(stop));
+    }
     uint64_t NowMs() override { return now_.load(); }
 
 private:
     std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<uint64_t> now_{0};
 };
+
+// Whether the program's threads run in this tree: not where the 32-bit tree runs under an
+// emulator (README: a Wine process there dies when two of its threads run).
+inline bool ThreadsRunHere()
+{
+#ifdef _WIN64
+    return true;
+#else
+    char state[8] = {};
+    FILE* binfmt = std::fopen("Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386", "r");
+    if (binfmt == nullptr) return true;
+    const size_t read = std::fread(state, 1, 7, binfmt);
+    std::fclose(binfmt);
+    return !(read == 7 && std::string_view(state, 7) == "enabled");
+#endif
+}
 
 // Which pixels of a width x height area a region covers, from its rectangles.
 inline std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)

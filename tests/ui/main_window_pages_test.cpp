@@ -2,7 +2,10 @@
 // releases at the layout's coordinates, the colour dialog answered through the prompts.
 #include "tests/ui/main_window_fixture.h"
 
+#include "device/program_device_link.h"
 #include "settings/settings_state.h"
+#include "ui/blink_thread.h"
+#include "ui/led_preview_thread.h"
 #include "ui/popup_openers.h"
 
 namespace {
@@ -19,6 +22,21 @@ LRESULT CALLBACK CountingProcedure(HWND window, UINT message, WPARAM wParam, LPA
 POINT Centre(const ButtonPos& r) { return {r.x + r.width / 2, r.y + r.height / 2}; }
 POINT LeftEdge(const ButtonPos& r) { return {r.x, r.y + r.height / 2}; }
 POINT RightEnd(const ButtonPos& r) { return {r.x + r.width - 1, r.y + r.height / 2}; }
+
+// What still ran when the window's handle was about to go (WM_NCDESTROY, after WM_DESTROY).
+struct AtHandleEnd {
+    bool seen = false;
+    bool deviceThreads = true;
+    uint32_t preview = 1;
+    uint32_t blink = 1;
+};
+AtHandleEnd g_atHandleEnd;
+
+LRESULT CALLBACK EndWatchingProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCDESTROY) g_atHandleEnd = {true, DeviceThreadsRunning(), g_ledPreviewRunning, g_blinkRunning};
+    return CallWindowProcW(g_windowProcedure, window, message, wParam, lParam);
+}
 
 class MainWindowPagesTest : public MainWindowTest {
 protected:
@@ -73,6 +91,33 @@ TEST_F(MainWindowPagesTest, HoverRepaintsOnlyWhenAnIdChanges)
     Move(path[0]);
     EXPECT_EQ(g_paints, 0);
     SetWindowLongPtrW(Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_windowProcedure));
+}
+
+// The window ends on the lighting page, its preview thread waiting out a period of 1.2 s: every
+// thread of the program has ended before the handle goes, and no device turn runs after.
+TEST_F(MainWindowPagesTest, EndStopsEveryThreadBeforeTheHandleGoes)
+{
+    g_startDeviceThreads = ThreadsRunHere();
+    if (!g_startDeviceThreads) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(DeviceThreadsRunning());
+    g_ledCycleTime = 0;
+    Click(Centre(window_->m_mainPos[9]));
+    ASSERT_EQ(g_page, kPageLighting);
+    ASSERT_EQ(g_ledPreviewRunning, 1u);
+    g_atHandleEnd = {};
+    g_windowProcedure = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EndWatchingProcedure)));
+
+    SendMessageW(Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_TRUE(g_atHandleEnd.seen);
+    EXPECT_FALSE(g_atHandleEnd.deviceThreads);
+    EXPECT_EQ(g_atHandleEnd.preview, 0u);
+    EXPECT_EQ(g_atHandleEnd.blink, 0u);
+    mouse_.QueueInputReport({6, 0x03, 0x00});
+    Sleep(50);
+    EXPECT_EQ(mouse_.PendingInputReports(), 1u);
 }
 
 TEST_F(MainWindowPagesTest, AdvancedPageSlidersDpiLevelsAndColours)
