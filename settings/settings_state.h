@@ -2,12 +2,17 @@
 // The program's one model of the mouse configuration: plain program-wide globals that every part
 // of the program reads and the profile store loads and saves.
 //
-// Sharing: the user-interface thread and the two device threads read and write these globals.
-// Each value is one aligned integer written whole. The one lock is g_settingsMutex (recursive):
+// Sharing: the user-interface thread and the two device threads read and write these globals, and
+// one lock guards them all, g_settingsMutex (recursive). A device thread writes the current
+// profile, the DPI level and, through a profile load, every value of the settings, so every
+// reading and writing of them on another thread holds the lock:
 //  - every load or save of config.ini holds it for the whole call, which also keeps the scratch
 //    texts g_configSection and g_curConfigText to that call;
 //  - a thread that changes several related globals that others must see together (a profile
-//    switch, a reset) holds it around the change.
+//    switch, a reset) holds it around the change;
+//  - painting does not take it (the apply and the step download hold it for seconds): it works on
+//    a copy made when the lock is free (ui/paint_settings.h).
+// The names tables and folders below are written on the user-interface thread only.
 //
 // Values come from a file the user may edit and are kept as loaded (an 8-bit global keeps the low
 // 8 bits, so LED_TYPE=300 is 44). Whoever indexes a table with one of them checks the range first.

@@ -28,6 +28,13 @@ void CTEV_KestraDlg::OnAdvancedPagePress(POINT point)
     const ButtonPos& rect = m_advancedPos[static_cast<size_t>(id)];
     const int32_t offset = SliderOffset(point.x, rect);
 
+    if (id >= kFirstDpiSwatch && id <= kLastDpiSwatch) {
+        PickDpiColor(id);
+        return;
+    }
+    // A profile switched on the mouse loads every one of these values, and the button-action
+    // thread moves the current level.
+    std::lock_guard lock(g_settingsMutex);
     if (id == kPointerSpeedSlider || id == kWheelSpeedSlider) {
         uint8_t& speed = id == kPointerSpeedSlider ? g_pointerSpeed : g_wheelSpeed;
         if (std::optional<uint8_t> value = TenStepValue(offset, rect.width, speed)) speed = *value;
@@ -35,11 +42,7 @@ void CTEV_KestraDlg::OnAdvancedPagePress(POINT point)
     } else if (id == kFireTimeSlider) {
         if (std::optional<uint32_t> value = FireTimeValue(offset, rect.width)) g_fireTime = *value;
         InvalidateRect(Handle(), nullptr, TRUE);
-    } else if (id >= kFirstDpiSwatch && id <= kLastDpiSwatch) {
-        PickDpiColor(id);
     } else if (id >= kFirstDpiSwitch && id <= kLastDpiSwitch) {
-        // The button-action thread may move the current level as well.
-        std::lock_guard lock(g_settingsMutex);
         ToggleDpiLevel(g_dpiSetEnabled, g_dpiLevel, static_cast<uint32_t>(id - kFirstDpiSwitch));
     } else if (id >= kFirstDpiLevel && id <= kLastDpiLevel) {
         const auto level = static_cast<uint32_t>(id - kFirstDpiLevel);

@@ -1,6 +1,8 @@
 // Presses on the lighting page: user colours and the colours the effects cycle through, the
 // effect, brightness, speed, symmetry, direction and each button's reaction. Several controls
 // act only for the effects that use them. The values reach the mouse with the next apply.
+#include <mutex>
+
 #include "settings/settings_state.h"
 #include "ui/main_window.h"
 #include "ui/page_state.h"
@@ -47,17 +49,33 @@ void CTEV_KestraDlg::OnLedPagePress(POINT point)
     if (id < 0 || static_cast<size_t>(id) >= m_ledPos.size()) return;
     const ButtonPos& rect = m_ledPos[static_cast<size_t>(id)];
     const int32_t offset = SliderOffset(point.x, rect);
-    const uint8_t mode = g_ledMode;
-
+    // Dialogs and pop-ups first, outside the settings lock: a device thread must not wait behind them.
+    uint8_t mode = 0;
+    bool pickable = false;
+    {
+        std::lock_guard lock(g_settingsMutex);
+        mode = g_ledMode;
+        pickable = id <= kLastUserColour && UserColoursPickable(mode) && g_ledUserColourEnabled != 0 &&
+                   g_cycleColourEnabled[static_cast<size_t>(id)] != 0;
+    }
     if (id <= kLastUserColour) {
-        if (UserColoursPickable(mode) && g_ledUserColourEnabled != 0 && g_cycleColourEnabled[static_cast<size_t>(id)] != 0)
-            PickLedUserColor(id);
-    } else if (id >= kFirstCycleSwitch && id <= kLastCycleSwitch) {
+        if (pickable) PickLedUserColor(id);
+        return;
+    }
+    if (id == kEffectButton) {
+        OpenLedEffectPopup(*this);
+        return;
+    }
+    if (id >= kFirstReactType && id <= kLastReactType) {
+        if (mode == kButtonResponse) OpenReactionPopup(*this, id);
+        return;
+    }
+    // A profile switched on the mouse loads every one of these values.
+    std::lock_guard lock(g_settingsMutex);
+    if (id >= kFirstCycleSwitch && id <= kLastCycleSwitch) {
         ToggleCycleColour(g_cycleColourEnabled, static_cast<uint32_t>(id - kFirstCycleSwitch));
     } else if (id == kUserColourSwitch) {
         g_ledUserColourEnabled = 1;
-    } else if (id == kEffectButton) {
-        OpenLedEffectPopup(*this);
     } else if (id == kBrightnessSlider) {
         if (!BrightnessActs(mode)) return;
         if (std::optional<uint32_t> value = LedBrightnessValue(offset, rect.width)) g_ledBrightness = *value;
@@ -76,7 +94,5 @@ void CTEV_KestraDlg::OnLedPagePress(POINT point)
         if (g_currentProfile >= kProfileCount) return;
         uint32_t& reacts = g_ledReactEnabled[g_currentProfile][static_cast<size_t>(id - kFirstReactSwitch)];
         reacts = reacts == 0 ? 1 : 0;
-    } else if (id >= kFirstReactType && id <= kLastReactType) {
-        if (mode == kButtonResponse) OpenReactionPopup(*this, id);
     }
 }

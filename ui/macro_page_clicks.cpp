@@ -51,10 +51,15 @@ void EmptyMacroPage()
 }
 
 // Assignments that named a deleted macro or group are stored at once, so that the profile file
-// never names the wrong macro.
-void StoreFollowedAssignments(bool changed)
+// never names the wrong macro. `follow` changes them under the settings lock (a profile switched
+// on the mouse reloads them) and says whether it did.
+template <typename Follow>
+void StoreFollowedAssignments(Follow follow)
 {
-    if (changed) SaveConfigToIni(g_configIniPath, static_cast<int>(g_curConfig));
+    {
+        std::lock_guard lock(g_settingsMutex);
+        if (follow(g_buttonAssignments)) SaveConfigToIni(g_configIniPath, static_cast<int>(g_curConfig));
+    }
     // The apply judges assignments by every group's macro count: it must see the groups as they are.
     LoadGroupMacroNames();
 }
@@ -158,7 +163,7 @@ void CTEV_KestraDlg::DeleteCurrentGroup()
         g_currentGroup = 0;
         SaveMacroGroups();
     }
-    StoreFollowedAssignments(FollowDeletedGroup(g_buttonAssignments, deleted));
+    StoreFollowedAssignments([&](auto& assignments) { return FollowDeletedGroup(assignments, deleted); });
     ShowCurrentGroupName();
     ReloadCurrentGroup();
     if (g_macroGroupCount == 0) {
@@ -227,7 +232,7 @@ void CTEV_KestraDlg::DeleteSelectedMacro()
         if (g_currentGroup < g_macroGroupCount) SaveAllMacrosToFile(GroupFilePath(g_macroFolder, g_currentGroup));
     }
     if (g_macroCount == 0) g_macroNameEdit->SetText(u"");
-    StoreFollowedAssignments(FollowDeletedMacro(g_buttonAssignments, g_currentGroup, s));
+    StoreFollowedAssignments([&](auto& assignments) { return FollowDeletedMacro(assignments, g_currentGroup, s); });
     RefreshMacroEventList(g_currentMacro);
 }
 

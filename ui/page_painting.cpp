@@ -8,6 +8,7 @@
 #include "settings/key_vocabulary.h"
 #include "settings/settings_state.h"
 #include "ui/page_state.h"
+#include "ui/paint_settings.h"
 
 namespace {
 
@@ -64,30 +65,30 @@ void AddBar(PaintPlan& plan, std::span<const ButtonPos> table, int id, int64_t v
     if (fill.width > 0) plan.push_back({PaintOp::Kind::Copy, SkinLook::Pressed, fill, 0, false, {}});
 }
 
-void PlanAdvancedControls(PaintPlan& plan, std::span<const ButtonPos> table)
+void PlanAdvancedControls(PaintPlan& plan, std::span<const ButtonPos> table, const PaintSettings& s)
 {
-    if (g_dpiLevel < kDpiLevelCount) AddCopy(plan, table, kFirstDpiMarker + static_cast<int>(g_dpiLevel), SkinLook::Pressed);
+    if (s.dpiLevel < kDpiLevelCount) AddCopy(plan, table, kFirstDpiMarker + static_cast<int>(s.dpiLevel), SkinLook::Pressed);
     for (uint32_t level = 0; level < kDpiLevelCount; ++level) {
-        const ColorRef colour = g_dpiColourRefs[level];
+        const ColorRef colour = s.dpiColourRefs[level];
         const int swatch = kFirstDpiSwatch + static_cast<int>(level);
         if (static_cast<size_t>(swatch) < table.size()) AddFill(plan, table[static_cast<size_t>(swatch)], colour);
         const int first = kFirstDpiSegment + kDpiSegmentsPerLevel * static_cast<int>(level);
-        const int last = LastFilledDpiSegment(level, g_dpiBarPos[level]);
+        const int last = LastFilledDpiSegment(level, s.dpiBarPos[level]);
         for (int id = first; id <= last && static_cast<size_t>(id) < table.size(); ++id) {
             AddFill(plan, DpiSegmentFillRect(table[static_cast<size_t>(id)]), colour);
         }
-        if (g_dpiSetEnabled[level] == 1) AddCopy(plan, table, kFirstDpiBox + static_cast<int>(level), SkinLook::Pressed);
+        if (s.dpiSetEnabled[level] == 1) AddCopy(plan, table, kFirstDpiBox + static_cast<int>(level), SkinLook::Pressed);
     }
-    AddBar(plan, table, kPointerBar, g_pointerSpeed, 10);
-    AddBar(plan, table, kWheelBar, g_wheelSpeed, 10);
-    AddBar(plan, table, kFireBar, g_fireTime, 300);
+    AddBar(plan, table, kPointerBar, s.pointerSpeed, 10);
+    AddBar(plan, table, kWheelBar, s.wheelSpeed, 10);
+    AddBar(plan, table, kFireBar, s.fireTime, 300);
 }
 
-void PlanMacroControls(PaintPlan& plan, std::span<const ButtonPos> table)
+void PlanMacroControls(PaintPlan& plan, std::span<const ButtonPos> table, const PaintSettings& s)
 {
     if (g_recording) AddCopy(plan, table, kRecordButton, SkinLook::Pressed);
-    if (g_currentMacro >= g_macroTable.size()) return;
-    switch (g_macroTable[g_currentMacro].loopMode & MacroLoopMode::Mask) {
+    if (!s.currentMacroLoopMode) return;
+    switch (*s.currentMacroLoopMode & MacroLoopMode::Mask) {
     case 2: AddCopy(plan, table, 10, SkinLook::Pressed); break;
     case 1: AddCopy(plan, table, 11, SkinLook::Pressed); break;
     case 0: AddCopy(plan, table, 12, SkinLook::Pressed); break;
@@ -95,43 +96,39 @@ void PlanMacroControls(PaintPlan& plan, std::span<const ButtonPos> table)
     }
 }
 
-void PlanLightingControls(PaintPlan& plan, std::span<const ButtonPos> table)
+void PlanLightingControls(PaintPlan& plan, std::span<const ButtonPos> table, const PaintSettings& s)
 {
     // Brightness 0 is the brightest: its bar is full.
-    AddBar(plan, table, kBrightnessBar, 7 - int64_t{g_ledBrightness}, 7);
-    AddBar(plan, table, kSpeedBar, int64_t{g_ledCycleTime} + 1, 6);
-    if (g_ledSymmetry) AddCopy(plan, table, kSymmetryBox, SkinLook::Pressed);
-    if (g_ledDirection <= 3) AddCopy(plan, table, kFirstDirection + static_cast<int>(g_ledDirection), SkinLook::Pressed);
+    AddBar(plan, table, kBrightnessBar, 7 - int64_t{s.ledBrightness}, 7);
+    AddBar(plan, table, kSpeedBar, int64_t{s.ledCycleTime} + 1, 6);
+    if (s.ledSymmetry) AddCopy(plan, table, kSymmetryBox, SkinLook::Pressed);
+    if (s.ledDirection <= 3) AddCopy(plan, table, kFirstDirection + static_cast<int>(s.ledDirection), SkinLook::Pressed);
     for (uint32_t slot = 0; slot < kUserColourCount; ++slot) {
-        if (g_cycleColourEnabled[slot]) AddCopy(plan, table, kFirstColourBox + static_cast<int>(slot), SkinLook::Pressed);
+        if (s.cycleColourEnabled[slot]) AddCopy(plan, table, kFirstColourBox + static_cast<int>(slot), SkinLook::Pressed);
     }
-    if (g_currentProfile < kProfileCount) {
-        for (uint32_t button = 0; button < kMouseButtonCount; ++button) {
-            if (g_ledReactEnabled[g_currentProfile][button]) {
-                AddCopy(plan, table, kFirstReactEnable + static_cast<int>(button), SkinLook::Pressed);
-            }
-        }
+    for (uint32_t button = 0; button < kMouseButtonCount; ++button) {
+        if (s.ledReactEnabled[button]) AddCopy(plan, table, kFirstReactEnable + static_cast<int>(button), SkinLook::Pressed);
     }
-    if (g_ledUserColourEnabled) AddCopy(plan, table, kUserColourSwitch, SkinLook::Pressed);
+    if (s.ledUserColourEnabled) AddCopy(plan, table, kUserColourSwitch, SkinLook::Pressed);
     for (uint32_t slot = 0; slot < kUserColourCount; ++slot) {
-        if (!g_cycleColourEnabled[slot]) continue;
-        if (!g_ledUserColourEnabled) {
+        if (!s.cycleColourEnabled[slot]) continue;
+        if (!s.ledUserColourEnabled) {
             AddCopy(plan, table, static_cast<int>(slot), SkinLook::Pressed);
         } else if (slot < table.size()) {
-            AddFill(plan, table[slot], g_ledUserColourRefs[slot]);
+            AddFill(plan, table[slot], s.ledUserColourRefs[slot]);
         }
     }
-    for (const uint8_t id : LedCoverIds(g_ledMode)) AddCopy(plan, table, id, SkinLook::Cover);
+    for (const uint8_t id : LedCoverIds(s.ledMode)) AddCopy(plan, table, id, SkinLook::Cover);
 }
 
-std::u16string ReactionTypeName(uint32_t type, const std::u16string& layoutText)
+std::u16string ReactionTypeName(uint32_t type, const std::u16string& layoutText, uint32_t languageEnglish)
 {
     static constexpr std::array<const char16_t*, 4> kEnglish = {u"Cycle breath", u"Flowing water", u"Comet tail",
                                                                 u"Single water"};
     static constexpr std::array<const char16_t*, 4> kSpanish = {u"Respiración en ciclo", u"Flujo de agua",
                                                                 u"Cola de cometa", u"Flujo simple"};
     if (type >= kEnglish.size()) return layoutText;
-    return g_languageEnglish == 1 ? kEnglish[type] : kSpanish[type];
+    return languageEnglish == 1 ? kEnglish[type] : kSpanish[type];
 }
 
 struct TextPlace {
@@ -153,24 +150,24 @@ TextPlace TextPlaceOf(const SkinTables& tables, uint8_t page, size_t t)
 }
 
 // The text of one page id and its colour, where it differs from the layout's text in white.
-void PageText(uint8_t page, int id, std::span<std::u16string> texts, std::u16string& text, ColorRef& colour)
+void PageText(uint8_t page, int id, std::span<std::u16string> texts, const PaintSettings& s, std::u16string& text,
+              ColorRef& colour)
 {
     switch (page) {
     case kPageMain:
         if (id == kProfileText) {
-            text = g_currentProfile < g_profileNames.size() ? g_profileNames[g_currentProfile] : std::u16string();
+            text = s.currentProfile < g_profileNames.size() ? g_profileNames[s.currentProfile] : std::u16string();
         } else if (id >= kFirstMouseButton && id < kFirstMouseButton + static_cast<int>(kMouseButtonCount)) {
             const size_t button = static_cast<size_t>(id - kFirstMouseButton);
-            text = g_currentProfile < kProfileCount ? AssignmentDisplayName(g_buttonAssignments[g_currentProfile][button])
-                                                    : std::u16string();
+            text = s.currentProfile < kProfileCount ? AssignmentDisplayName(s.buttonAssignments[button]) : std::u16string();
             if (id == g_hoverMainButton) colour = kRed;
         }
         break;
     case kPageAdvanced: {
         // The numbers stay in the layout texts after the paint.
-        if (id == kPointerNumber) texts[kPointerNumber] = FormatIniInt(g_pointerSpeed);
-        if (id == kWheelNumber) texts[kWheelNumber] = FormatIniInt(g_wheelSpeed);
-        if (id == kFireNumber) texts[kFireNumber] = FormatIniInt(static_cast<int32_t>(g_fireTime)) + u"ms";
+        if (id == kPointerNumber) texts[kPointerNumber] = FormatIniInt(s.pointerSpeed);
+        if (id == kWheelNumber) texts[kWheelNumber] = FormatIniInt(s.wheelSpeed);
+        if (id == kFireNumber) texts[kFireNumber] = FormatIniInt(static_cast<int32_t>(s.fireTime)) + u"ms";
         if (id == kPointerNumber || id == kWheelNumber || id == kFireNumber) text = texts[static_cast<size_t>(id)];
         if (id == g_hoverAdvancedButton) colour = kRed;
         break;
@@ -178,17 +175,17 @@ void PageText(uint8_t page, int id, std::span<std::u16string> texts, std::u16str
     case kPageMacro:
         if (id == kRecordButton) {
             colour = kRecordColour;
-            const bool english = g_languageEnglish == 1;
+            const bool english = s.languageEnglish == 1;
             text = g_recording ? (english ? u"Stop" : u"Parar") : (english ? u"Record" : u"Grabar");
         }
         break;
     default:
-        if (id == kEffectName) text = g_ledType < g_ledTypeNames.size() ? g_ledTypeNames[g_ledType] : std::u16string();
-        if (g_ledMode == 8 && id >= kFirstReactType && id < kFirstReactType + static_cast<int>(kMouseButtonCount) &&
-            g_currentProfile < kProfileCount) {
-            text = ReactionTypeName(g_ledReactType[g_currentProfile][static_cast<size_t>(id - kFirstReactType)], text);
+        if (id == kEffectName) text = s.ledType < g_ledTypeNames.size() ? g_ledTypeNames[s.ledType] : std::u16string();
+        if (s.ledMode == 8 && id >= kFirstReactType && id < kFirstReactType + static_cast<int>(kMouseButtonCount) &&
+            s.currentProfile < kProfileCount) {
+            text = ReactionTypeName(s.ledReactType[static_cast<size_t>(id - kFirstReactType)], text, s.languageEnglish);
         }
-        if (LedTextBlanked(g_ledMode, id)) text.clear();
+        if (LedTextBlanked(s.ledMode, id)) text.clear();
         break;
     }
 }
@@ -223,7 +220,8 @@ int PageHoverId(uint8_t page)
     }
 }
 
-void PlanPageControls(PaintPlan& plan, uint8_t page, std::span<const ButtonPos> table, int hoverId)
+void PlanPageControls(PaintPlan& plan, uint8_t page, std::span<const ButtonPos> table, int hoverId,
+                      const PaintSettings& settings)
 {
     if (hoverId != BUTTON_NONE) {
         // Bars and the lighting page show their hovered look while held: the fill shows the press.
@@ -232,26 +230,28 @@ void PlanPageControls(PaintPlan& plan, uint8_t page, std::span<const ButtonPos> 
         AddCopy(plan, table, hoverId, g_buttonDown && !staysHovered ? SkinLook::Pressed : SkinLook::Hovered);
     }
     switch (page) {
-    case kPageAdvanced: PlanAdvancedControls(plan, table); break;
-    case kPageMacro: PlanMacroControls(plan, table); break;
-    case kPageLighting: PlanLightingControls(plan, table); break;
+    case kPageAdvanced: PlanAdvancedControls(plan, table, settings); break;
+    case kPageMacro: PlanMacroControls(plan, table, settings); break;
+    case kPageLighting: PlanLightingControls(plan, table, settings); break;
     default: break;
     }
 }
 
-void PlanFrameButtons(PaintPlan& plan, std::span<const ButtonPos> mainPos, uint8_t selectedTab)
+void PlanFrameButtons(PaintPlan& plan, std::span<const ButtonPos> mainPos, uint8_t selectedTab,
+                      const PaintSettings& settings)
 {
     for (int id = 0; id < static_cast<int>(kFrameIds); ++id) {
         if (id == g_hoverMainButton) {
             AddCopy(plan, mainPos, id, g_buttonDown ? SkinLook::Pressed : SkinLook::Hovered);
-        } else if (id == selectedTab || (id == kSpanishButton && g_languageEnglish == 0) ||
-                   (id == kEnglishButton && g_languageEnglish == 1)) {
+        } else if (id == selectedTab || (id == kSpanishButton && settings.languageEnglish == 0) ||
+                   (id == kEnglishButton && settings.languageEnglish == 1)) {
             AddCopy(plan, mainPos, id, SkinLook::Pressed);
         }
     }
 }
 
-void PlanPageTexts(PaintPlan& plan, const SkinTables& tables, uint8_t page, size_t count)
+void PlanPageTexts(PaintPlan& plan, const SkinTables& tables, uint8_t page, size_t count,
+                   const PaintSettings& settings)
 {
     bool largeFont = false;  // once selected, the large font stays for the rest of the paint
     for (size_t t = 0; t < count; ++t) {
@@ -263,7 +263,7 @@ void PlanPageTexts(PaintPlan& plan, const SkinTables& tables, uint8_t page, size
         std::u16string text = place.texts[static_cast<size_t>(place.id)];
         ColorRef colour = kWhite;
         largeFont = largeFont || SelectsLargeFont(page, place.id, place.frame);
-        if (!place.frame || page == kPageMain) PageText(page, place.id, place.texts, text, colour);
+        if (!place.frame || page == kPageMain) PageText(page, place.id, place.texts, settings, text, colour);
         if (text.empty()) continue;
         ButtonPos rect = place.table[static_cast<size_t>(place.id)];
         if (!place.frame && page == kPageLighting && (place.id == kBrightnessBar || place.id == kSpeedBar)) {
@@ -278,10 +278,11 @@ PaintPlan PlanPage(const SkinTables& tables, uint8_t page)
 {
     const PagePaintInfo info = PagePaintInfoOf(page);
     if (page >= kSkinPageCount) page = kPageMain;
+    const PaintSettings& settings = TakePaintSettings();
     PaintPlan plan;
-    PlanPageControls(plan, page, PageTable(tables, page), PageHoverId(page));
-    PlanFrameButtons(plan, tables.mainPos, info.selectedTab);
-    PlanPageTexts(plan, tables, page, info.textCount);
+    PlanPageControls(plan, page, PageTable(tables, page), PageHoverId(page), settings);
+    PlanFrameButtons(plan, tables.mainPos, info.selectedTab, settings);
+    PlanPageTexts(plan, tables, page, info.textCount, settings);
     return plan;
 }
 

@@ -13,6 +13,7 @@
 
 #include "settings/button_assignment.h"
 #include "settings/colour_channels.h"
+#include "ui/paint_settings.h"
 #include "ui/skin_layout.h"
 
 // The image a rectangle is copied from.
@@ -57,11 +58,15 @@ constexpr const char16_t* kCoverImage = u"\\led_null.jpg";
 std::span<const ButtonPos> PageTable(const SkinTables& tables, uint8_t page);
 int PageHoverId(uint8_t page);
 
-// The three drawing steps of a paint, in the order the window runs them.
-void PlanPageControls(PaintPlan& plan, uint8_t page, std::span<const ButtonPos> table, int hoverId);
-void PlanFrameButtons(PaintPlan& plan, std::span<const ButtonPos> mainPos, uint8_t selectedTab);
-void PlanPageTexts(PaintPlan& plan, const SkinTables& tables, uint8_t page, size_t count);
-// All three for the page g_page shows.
+// The three drawing steps of a paint, in the order the window runs them, all on one copy of the
+// settings (paint_settings.h).
+void PlanPageControls(PaintPlan& plan, uint8_t page, std::span<const ButtonPos> table, int hoverId,
+                      const PaintSettings& settings);
+void PlanFrameButtons(PaintPlan& plan, std::span<const ButtonPos> mainPos, uint8_t selectedTab,
+                      const PaintSettings& settings);
+void PlanPageTexts(PaintPlan& plan, const SkinTables& tables, uint8_t page, size_t count,
+                   const PaintSettings& settings);
+// All three for a page, on the copy TakePaintSettings gives.
 PaintPlan PlanPage(const SkinTables& tables, uint8_t page);
 
 // The arithmetic behind them.

@@ -125,7 +125,7 @@ void CTEV_KestraDlg::DrawPageControls(HDC canvas, HDC hovered, HDC pressed, std:
 {
     PaintPlan plan;
     const uint8_t page = ShownPage();
-    PlanPageControls(plan, page, table, hoverId);
+    PlanPageControls(plan, page, table, hoverId, CurrentPaintSettings());
     // The lighting page covers the controls its effect does not use with led_null.jpg.
     std::optional<SelectedImage> cover;
     if (page == kPageLighting) cover.emplace(canvas, SkinImage(m_pageImage, kCoverImage));
@@ -135,15 +135,15 @@ void CTEV_KestraDlg::DrawPageControls(HDC canvas, HDC hovered, HDC pressed, std:
 void CTEV_KestraDlg::DrawFrameButtons(HDC canvas, HDC hovered, HDC pressed, uint8_t selectedTab)
 {
     PaintPlan plan;
-    PlanFrameButtons(plan, m_mainPos, selectedTab);
+    PlanFrameButtons(plan, m_mainPos, selectedTab, CurrentPaintSettings());
     RunPaintPlan(canvas, {hovered, pressed, nullptr}, plan, nullptr, nullptr);
 }
 
 void CTEV_KestraDlg::DrawPageTexts(HDC canvas, size_t count)
 {
     PaintPlan plan;
-    PlanPageTexts(plan, LayoutTables(), ShownPage(), count);
-    const HFONT languageFont = g_languageEnglish != 0 ? g_fontEn.Get() : g_fontEs.Get();
+    PlanPageTexts(plan, LayoutTables(), ShownPage(), count, CurrentPaintSettings());
+    const HFONT languageFont = CurrentPaintSettings().languageEnglish != 0 ? g_fontEn.Get() : g_fontEs.Get();
     RunPaintPlan(canvas, {nullptr, nullptr, nullptr}, plan, languageFont, g_fontLarge.Get());
 }
 
@@ -158,6 +158,8 @@ void CTEV_KestraDlg::PaintWindow(HDC dc)
     }
     const uint8_t page = ShownPage();
     const PagePaintInfo info = PagePaintInfoOf(page);
+    // The three drawing steps below work on this one copy.
+    TakePaintSettings();
     const ImageBitmap* normal = SkinImage(m_pageImage, info.normalImage);
     const int32_t width = g_skinWidth > 0 ? g_skinWidth : normal != nullptr ? normal->width : 0;
     const int32_t height = g_skinHeight > 0 ? g_skinHeight : normal != nullptr ? normal->height : 0;

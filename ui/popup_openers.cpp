@@ -69,8 +69,10 @@ void OpenFunctionPopup(CTEV_KestraDlg& window, int buttonId)
     const ButtonPos& rect = window.m_mainPos[static_cast<size_t>(buttonId)];
     g_popupPos = BelowRect(rect);
     bool otherLeftClick = false;
+    bool firstProfile = false;
     {
         std::lock_guard lock(g_settingsMutex);
+        firstProfile = g_currentProfile == 0;
         if (g_currentProfile < kProfileCount) {
             const auto& row = g_buttonAssignments[g_currentProfile];
             for (size_t button = 0; button < row.size(); ++button) {
@@ -80,7 +82,7 @@ void OpenFunctionPopup(CTEV_KestraDlg& window, int buttonId)
         }
     }
     g_menuPopupOpen = 1;
-    if (!otherLeftClick && g_currentProfile == 0 && GetPrompts().ShowWarningBox() == WarningAnswer::Cancel) {
+    if (!otherLeftClick && firstProfile && GetPrompts().ShowWarningBox() == WarningAnswer::Cancel) {
         g_menuPopupOpen = 0;
     } else {
         OpenMenuPopup(window.Handle(), kMenuFunctions, {g_popupPos.x + 1, g_popupPos.y, rect.width + 1, 360});

@@ -121,8 +121,9 @@ int32_t RowTextY(int row, int32_t rowHeight, int32_t textHeight) { return (row -
 
 void ApplyLeftClickGuard(int assignButtonId)
 {
-    if (g_currentProfile != 0 || !IsAssignButton(assignButtonId)) return;
+    if (!IsAssignButton(assignButtonId)) return;
     std::lock_guard lock(g_settingsMutex);
+    if (g_currentProfile != 0) return;
     auto& row = g_buttonAssignments[0];
     if (std::find(row.begin(), row.end(), AssignmentCodes::kLeftClick) != row.end()) return;
     const size_t changed = static_cast<size_t>(assignButtonId - kFirstAssignButton);

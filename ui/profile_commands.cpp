@@ -1,5 +1,7 @@
 // The main window's commands on config.ini as a whole: import and export through the file
 // dialogs, and the profile chosen in the profile pop-up.
+#include <mutex>
+
 #include "app/clock.h"
 #include "app/user_prompts.h"
 #include "settings/config_ini_file.h"
@@ -56,12 +58,15 @@ void CTEV_KestraDlg::ImportConfig()
     // A file that went away while the dialog was open, one without the current profile (no
     // configuration of ours), or one that cannot be copied, leaves config.ini and the settings as
     // they are.
-    if (!IsFile(*chosen) || !ConfigHoldsProfile(*chosen, u"Config" + FormatIniInt(g_curConfig)) ||
-        !ReplaceWithCopy(*chosen, g_configIniPath)) {
-        ShowMessage(u"Error!", MessageStyle::Ok);
-        return;
+    bool taken = false;
+    {
+        std::lock_guard lock(g_settingsMutex);
+        taken = IsFile(*chosen) && ConfigHoldsProfile(*chosen, u"Config" + FormatIniInt(g_curConfig)) &&
+                ReplaceWithCopy(*chosen, g_configIniPath);
+        if (taken) LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
     }
-    LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
+    // The message after the lock: a device thread must not wait behind it.
+    if (!taken) ShowMessage(u"Error!", MessageStyle::Ok);
 }
 
 void CTEV_KestraDlg::ExportConfig()
@@ -83,8 +88,14 @@ void CTEV_KestraDlg::ExportConfig()
 
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM)
 {
-    WriteCurConfig(g_configIniPath, g_currentProfile + 1);
-    g_curConfig = g_currentProfile + 1;
+    {
+        // One reading of the chosen profile for the file and the memory: a switch on the mouse
+        // between two readings would leave them different.
+        std::lock_guard lock(g_settingsMutex);
+        const uint32_t chosen = g_currentProfile + 1;
+        WriteCurConfig(g_configIniPath, chosen);
+        g_curConfig = chosen;
+    }
     g_hoverMainButton = BUTTON_NONE;
     g_popupOwnerButton = BUTTON_NONE;
     return 0;

@@ -1,12 +1,16 @@
 // Applies beside the running device threads. Host tree only (see CMakeLists.txt).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
 #include <thread>
 
 #include "tests/device/device_threads_fixture.h"
+#include "tests/ui/layout_fixtures.h"
+#include "ui/page_painting.h"
 
 namespace {
 
@@ -110,6 +114,66 @@ TEST_F(DeviceThreadsRunTest, MediaPressesBesideTurnsNeverStartTheFireKey)
         threads.Stop();
     });
     EXPECT_EQ(firing, 0);
+}
+
+// The window plans its pages while the mouse switches profiles and steps its DPI level, which the
+// device threads follow by loading the profile and saving the level. Each paint shows one profile:
+// its name and its buttons' names carry the same tag (the DPI button, the same in every profile,
+// aside). Under ThreadSanitizer, a paint reading what a device thread writes is reported.
+TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
+{
+    constexpr size_t kDpiButton = 5;  // event 0xF6
+    for (uint32_t p = 0; p < kProfileCount; ++p) {
+        const std::u16string tag = u"#" + std::u16string(1, static_cast<char16_t>(u'1' + p));
+        g_profileNames[p] = tag;
+        g_functionNames[p + 1] = tag;
+        g_buttonAssignments[p].fill(p + 1);
+        g_buttonAssignments[p][kDpiButton] = 16;
+    }
+    g_functionNames[16] = u"DPI";
+    Apply();  // the fire, DPI and profile flags, and the four profiles into config.ini
+    ASSERT_EQ(IniValue(u"Config3", u"K0"), u"3");
+    LayoutTableSet layout;
+    const SkinTables tables = layout.View();
+
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+    constexpr int kRounds = 200;
+    int mixed = 0;
+    int paints = 0;
+    WithinDeadline([&] {
+        std::atomic<bool> mouseDone{false};
+        std::thread mouseSide([&] {
+            for (int k = 0; k < kRounds; ++k) {
+                mouse.SetActiveProfile(k % 4);
+                mouse.QueueInputReport({6, 0x03, 0});
+                mouse.QueueInputReport({6, 0xF6, static_cast<uint8_t>(0x80 | (k % 6))});
+                mouse.QueueInputReport({6, 0xF6, 0x00});
+                std::this_thread::sleep_for(200us);
+            }
+            mouseDone = true;
+        });
+        while (!mouseDone || mouse.PendingInputReports() != 0) {
+            for (uint8_t page = 0; page < kSkinPageCount; ++page) {
+                const PaintPlan plan = PlanPage(tables, page);
+                ++paints;
+                if (page != kPageMain) continue;
+                std::vector<std::u16string> tags;
+                for (const PaintOp& op : plan) {
+                    if (op.kind == PaintOp::Kind::Text && !op.text.empty() && op.text[0] == u'#') tags.push_back(op.text);
+                }
+                if (tags.size() != kMouseButtonCount || std::count(tags.begin(), tags.end(), tags[0]) != static_cast<long>(tags.size())) ++mixed;
+            }
+        }
+        mouseSide.join();
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0; }));
+        threads.Stop();
+    });
+    EXPECT_EQ(mixed, 0);
+    EXPECT_GT(paints, 0);
+    EXPECT_EQ(g_currentProfile, static_cast<uint32_t>(mouse.ActiveProfile()));
 }
 
 }  // namespace

@@ -154,7 +154,7 @@ TEST_F(PagePaintingTest, MainPageShowsTabLanguageAndButtonNames)
     g_hoverMainButton = 3;
     g_buttonDown = 1;
     PaintPlan frame;
-    PlanFrameButtons(frame, set.mainPos, 9);
+    PlanFrameButtons(frame, set.mainPos, 9, TakePaintSettings());
     EXPECT_EQ(Copies(frame), (std::vector<std::pair<SkinLook, int32_t>>{
                                  {SkinLook::Pressed, 1030}, {SkinLook::Pressed, 1050}, {SkinLook::Pressed, 1090}}));
 }
