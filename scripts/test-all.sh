@@ -16,6 +16,18 @@ cmake --preset host >/dev/null
 cmake --build --preset host -j "$jobs"
 ctest --preset host
 
+echo "== tsan tree (the thread tests under ThreadSanitizer)"
+tsan_start=$SECONDS
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan -j "$jobs"
+# The device threads beside applies, stops and restarts, the fire and media keys beside the
+# button-action turns, and the pages painted beside profile switches and DPI steps; any report
+# ends the run with a failure. Address-space randomisation off: ThreadSanitizer's fixed memory
+# layout does not fit the randomised mappings of newer kernels.
+TSAN_OPTIONS="halt_on_error=1 exitcode=66" setarch "$(uname -m)" -R build/tsan/tests/kestra_tests \
+  --gtest_filter='DeviceThreadsRunTest.*:DeviceThreadsTest.*:ProtocolStressTest.*:HoverTest.*'
+echo "== tsan done in $((SECONDS - tsan_start))s"
+
 echo "== fuzz targets (${fuzz_seconds}s each)"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz -j "$jobs"

@@ -49,6 +49,16 @@ TEST_F(DeviceThreadsTest, ProfileSwitchedOnTheMouse)
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(g_buttonAssignments[2][0], 5u);
     EXPECT_EQ(g_repaintRequests.load(), 1);
+    // The last profile and the first.
+    mouse.SetActiveProfile(3);
+    Report({6, 0x03, 0x00});
+    EXPECT_EQ(g_currentProfile, 3u);
+    EXPECT_EQ(IniValue(u"Init", u"CurConfig"), u"4");
+    mouse.SetActiveProfile(0);
+    Report({6, 0x03, 0x00});
+    EXPECT_EQ(g_currentProfile, 0u);
+    EXPECT_EQ(g_curConfig, 1u);
+    EXPECT_EQ(IniValue(u"Init", u"CurConfig"), u"1");
 }
 
 TEST_F(DeviceThreadsTest, ProfileButtonSwitchesLikeTheMouse)
@@ -69,6 +79,12 @@ TEST_F(DeviceThreadsTest, DpiButtonTakesTheLevelFromItsReport)
     EXPECT_EQ(g_dpiLevel, 3u);
     EXPECT_EQ(IniValue(u"Config1", u"DPI_LEVEL"), u"3");
     EXPECT_EQ(g_repaintRequests.load(), 2);  // the apply's and the level's
+    // The first and the last level.
+    Report({6, 0xF6, 0x80});
+    EXPECT_EQ(g_dpiLevel, 0u);
+    Report({6, 0xF6, 0x85});
+    EXPECT_EQ(g_dpiLevel, 5u);
+    EXPECT_EQ(IniValue(u"Config1", u"DPI_LEVEL"), u"5");
 }
 
 TEST_F(DeviceThreadsTest, MediaKeyOncePerPress)
@@ -80,6 +96,16 @@ TEST_F(DeviceThreadsTest, MediaKeyOncePerPress)
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"KEY 0x018A", "KEY 0x018A"}));
     const auto sent = mouse.SentReports();
     EXPECT_EQ(sent[0], (Bytes{0x07, 0x17, 0x01, 0x8A, 0x00, 0x00, 0x00, 0x00}));
+
+    // Both ends of the media keys send their usage; the codes one past each end send none.
+    for (const auto& [code, summary] : {std::pair<uint32_t, Strings>{21, {}}, {22, {"KEY 0x0223"}},
+                                        {31, {"KEY 0x0192"}}, {32, {}}}) {
+        g_buttonAssignments[0][3] = code;
+        mouse.ClearLog();
+        Report({6, 0xF4, 0x80});
+        Report({6, 0xF4, 0x00});
+        EXPECT_EQ(TrafficSummary(mouse), summary) << code;
+    }
 }
 
 TEST_F(DeviceThreadsTest, OtherReportsAndEventsAreIgnored)

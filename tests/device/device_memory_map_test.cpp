@@ -159,7 +159,8 @@ TEST(DeviceButtonCode, AssignmentsTranslate)
         bool dpi, profile, fire;
     };
     const Case cases[] = {
-        {0, 0, false, false, false},   {1, 1, false, false, false},      {6, 6, true, false, false},
+        {0, 0, false, false, false},   {1, 1, false, false, false},      {5, 5, false, false, false},
+        {6, 6, true, false, false},
         {7, 3, false, false, false},   {10, 6, true, false, false},      {13, 9, false, false, false},
         {14, 0x15, false, false, false}, {15, 0x0B, true, false, false}, {16, 0x0C, true, false, false},
         {17, 0x16, false, true, false}, {21, 0x1A, false, true, false},  {22, 0x0F, false, false, false},
@@ -172,7 +173,11 @@ TEST(DeviceButtonCode, AssignmentsTranslate)
         EXPECT_EQ(a.profileFlag, c.profile) << c.v;
     }
     EXPECT_TRUE(TranslateAssignment(40).fireFlag);
+    // The media keys, 22..31, and one past each end.
+    EXPECT_NE(TranslateAssignment(21).kind, SlotKind::MediaKey);
     EXPECT_EQ(TranslateAssignment(22).kind, SlotKind::MediaKey);
+    EXPECT_EQ(TranslateAssignment(31).kind, SlotKind::MediaKey);
+    EXPECT_EQ(TranslateAssignment(32).kind, SlotKind::ConstantMacro);
 }
 
 TEST(DeviceButtonCode, MacroAssignmentsNameTheirRecord)

@@ -34,6 +34,11 @@ TEST_F(ProfileReset, ResetEndsWithTheFixedValuesInMemoryAndInEveryProfileSection
     EXPECT_FALSE(ResetProfile(noFactory));
     EXPECT_EQ(g_fireTime, fireTime);
     EXPECT_EQ(noFactory.Value(u"Config1", u"FIRE_TIME"), FormatIniInt(fireTime));
+    // Nor when only the last of them is missing.
+    noFactory.PutString(ProfileSectionName(true, 3), u"K0", u"30");
+    EXPECT_FALSE(ResetProfile(noFactory));
+    EXPECT_EQ(g_fireTime, fireTime);
+    EXPECT_EQ(noFactory.Value(u"Config2", u"K0"), FormatIniInt(static_cast<int32_t>(g_buttonAssignments[1][0])));
 
     EXPECT_TRUE(ResetProfile(ini));
 

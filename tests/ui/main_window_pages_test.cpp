@@ -261,7 +261,12 @@ TEST_F(MainWindowPagesTest, LightingPageControlsActForTheirEffects)
     ClickLed(48);
     EXPECT_EQ(g_ledDirection, 1u);
 
-    // Reaction switches of the current profile's row only.
+    // Reaction switches of the current profile's row only, the first and the last.
+    ClickLed(51);
+    EXPECT_EQ(g_ledReactEnabled[1][0], 1u);
+    EXPECT_EQ(g_ledReactEnabled[0][0], 0u);
+    ClickLed(51);
+    EXPECT_EQ(g_ledReactEnabled[1][0], 0u);
     ClickLed(51 + 8);
     EXPECT_EQ(g_ledReactEnabled[1][8], 1u);
     EXPECT_EQ(g_ledReactEnabled[0][8], 0u);

@@ -113,7 +113,16 @@ TEST_F(PopupRulesTest, EachModeWritesItsSettingAndNamesItsMessage)
     EXPECT_FALSE(ApplyMenuChoice(kMenuReactionTypes, 2, capture).chosen);
     capture.ledButtonId = 70;
     EXPECT_FALSE(ApplyMenuChoice(kMenuReactionTypes, 2, capture).chosen);
+    capture.ledButtonId = 60;
+    EXPECT_FALSE(ApplyMenuChoice(kMenuReactionTypes, 2, capture).chosen);
     EXPECT_EQ(g_ledReactType[2], (std::array<uint32_t, 9>{0, 0, 3, 0, 0, 0, 0, 0, 0}));
+    // The first and the last reaction button.
+    capture.ledButtonId = 61;
+    EXPECT_TRUE(ApplyMenuChoice(kMenuReactionTypes, 2, capture).chosen);
+    capture.ledButtonId = 69;
+    EXPECT_TRUE(ApplyMenuChoice(kMenuReactionTypes, 3, capture).chosen);
+    EXPECT_EQ(g_ledReactType[2], (std::array<uint32_t, 9>{1, 0, 3, 0, 0, 0, 0, 0, 2}));
+    g_ledReactType[2] = {0, 0, 3, 0, 0, 0, 0, 0, 0};
 
     capture.macroSlot = 1;
     capture.lightBlock = 2;
