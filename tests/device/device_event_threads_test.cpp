@@ -354,10 +354,7 @@ TEST_F(DeviceThreadsTest, PressDuringATurnRunsInTheNextTurn)
 // another button was pressed gets no stop until a report of the fire button comes again.
 TEST_F(DeviceThreadsTest, FireReleaseAfterAnotherButtonsPress)
 {
-    g_buttonAssignments[0][2] = 40;  // fire, event 0xF3
-    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
-    Apply();
-    mouse.ClearLog();
+    ApplyFireAndMediaButtons();
     Report({6, 0xF3, 0x80});
     Report({6, 0xF4, 0x80});
     Report({6, 0xF3, 0x00});
@@ -374,10 +371,7 @@ TEST_F(DeviceThreadsTest, FireReleaseAfterAnotherButtonsPress)
 // no fire start goes out (one would never be followed by a stop).
 TEST_F(DeviceThreadsTest, MediaPressDuringATurnStartsNoFire)
 {
-    g_buttonAssignments[0][2] = 40;  // fire, event 0xF3
-    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
-    Apply();
-    mouse.ClearLog();
+    ApplyFireAndMediaButtons();
     Report({6, 0xF3, 0x80});
     Report({6, 0xF3, 0x00});
     static TestFilesSource* source = nullptr;

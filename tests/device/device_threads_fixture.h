@@ -31,6 +31,16 @@ protected:
         g_stepDirection = 0;
     }
 
+    // Button 2 the fire key (event 0xF3), button 3 a media key (event 0xF4), applied; the log
+    // starts after the apply.
+    void ApplyFireAndMediaButtons()
+    {
+        g_buttonAssignments[0][2] = 40;
+        g_buttonAssignments[0][3] = 24;
+        Apply();
+        mouse.ClearLog();
+    }
+
     // The mouse reports; each thread takes one turn.
     void Report(const Bytes& report)
     {

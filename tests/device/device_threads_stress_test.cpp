@@ -89,10 +89,7 @@ TEST_F(DeviceThreadsRunTest, ApplyBesideButtonsStepsAndProfileSwitches)
 // follow it). The input thread and the button-action thread run for real.
 TEST_F(DeviceThreadsRunTest, MediaPressesBesideTurnsNeverStartTheFireKey)
 {
-    g_buttonAssignments[0][2] = 40;  // fire, event 0xF3
-    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
-    Apply();
-    mouse.ClearLog();
+    ApplyFireAndMediaButtons();
     BriefClock clock;
     ScopedClock clockScope(clock);
     DeviceThreads threads;

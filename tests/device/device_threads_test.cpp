@@ -45,10 +45,7 @@ private:
 
 TEST_F(DeviceThreadsRunTest, StopEndsBothThreadsAndNoTurnFollows)
 {
-    g_buttonAssignments[0][2] = 40;  // fire, event 0xF3
-    g_buttonAssignments[0][3] = 24;  // media key, event 0xF4
-    Apply();
-    mouse.ClearLog();
+    ApplyFireAndMediaButtons();
     BriefClock clock;
     ScopedClock clockScope(clock);
     DeviceThreads threads;
