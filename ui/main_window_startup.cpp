@@ -1,6 +1,7 @@
 // The main window's construction, destruction and start-up sequence.
 #include <array>
 #include <atomic>
+#include <mutex>
 #include <optional>
 
 #include "app/resource_ids.h"
@@ -74,7 +75,11 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     SetUpFolders();
     LoadCurrentProfileAndLanguage();
     if (m_ending) return TRUE;
-    LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
+    {
+        // The device threads already run: a profile switched on the mouse may change g_curConfig.
+        std::lock_guard lock(g_settingsMutex);
+        LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
+    }
     CreateFonts();
     View().SetText(kMainWindowTitle);
 

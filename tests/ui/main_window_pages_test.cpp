@@ -262,11 +262,13 @@ TEST_F(MainWindowPagesTest, LightingPageControlsActForTheirEffects)
     EXPECT_EQ(g_ledDirection, 1u);
 
     // Reaction switches of the current profile's row only, the first and the last.
+    const auto firstBefore = g_ledReactEnabled[1][0];
+    const auto otherProfile = g_ledReactEnabled[0];
     ClickLed(51);
-    EXPECT_EQ(g_ledReactEnabled[1][0], 1u);
-    EXPECT_EQ(g_ledReactEnabled[0][0], 0u);
+    EXPECT_EQ(g_ledReactEnabled[1][0], firstBefore == 0 ? 1u : 0u);
     ClickLed(51);
-    EXPECT_EQ(g_ledReactEnabled[1][0], 0u);
+    EXPECT_EQ(g_ledReactEnabled[1][0], firstBefore);
+    EXPECT_EQ(g_ledReactEnabled[0], otherProfile);
     ClickLed(51 + 8);
     EXPECT_EQ(g_ledReactEnabled[1][8], 1u);
     EXPECT_EQ(g_ledReactEnabled[0][8], 0u);
