@@ -127,14 +127,8 @@ protected:
         window_ = std::make_unique<CTEV_KestraDlg>();
         t_road = std::move(road);
         t_window = window_.get();
-        const UINT_PTR start = SetTimer(nullptr, 0, 1, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            if (std::function<void()> road = std::exchange(t_road, nullptr)) road();
-        });
-        const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            if (t_window != nullptr) t_window->End(-2);
-        });
+        const UINT_PTR start = SetTimer(nullptr, 0, 1, RunRoad);
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, EndStuckWindow);
         const INT_PTR result = window_->DoModal();
         KillTimer(nullptr, start);
         KillTimer(nullptr, watchdog);
@@ -156,39 +150,70 @@ protected:
     std::vector<uint8_t> removal_;
     static inline std::function<void()> t_road;
     static inline CTEV_KestraDlg* t_window = nullptr;
+
+private:
+    static void CALLBACK RunRoad(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        if (std::function<void()> road = std::exchange(t_road, nullptr)) road();
+    }
+    static void CALLBACK EndStuckWindow(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        if (t_window != nullptr) t_window->End(-2);
+    }
 };
+
+// The About box test's hand: acts on the box once it is open; a box still open after 2 s is
+// destroyed (a failure).
+HWND s_main;
+int s_action;
+bool s_wasDisabled;
+bool s_forced;
+int s_ticks;
+
+void CALLBACK ActOnAboutBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND about = FindWindowW(nullptr, L"About TEV_Kestra");
+    if (about == nullptr) return;
+    if (++s_ticks > 200) {
+        s_forced = true;
+        KillTimer(nullptr, id);
+        DestroyWindow(about);
+        return;
+    }
+    if (s_ticks > 1) return;  // acted already: wait for the box to go
+    s_wasDisabled = !IsWindowEnabled(s_main);
+    switch (s_action) {
+    case 0: PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0); break;
+    case 1: PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0); break;
+    default: PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    }
+}
+
+// Tray menus opened while it is installed, each ended at once.
+int s_trayMenus;
+
+LRESULT CALLBACK CountTrayMenus(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_INITMENUPOPUP &&
+        reinterpret_cast<HMENU>(sent->wParam) == GetSubMenu(g_trayMenu.Get(), 0))
+        ++s_trayMenus;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK EndMenus(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
 
 TEST_F(WindowLifeTest, AboutBoxClosesWithOkEscAndItsCloseBoxAndGivesTheWindowBack)
 {
     ASSERT_TRUE(Open());
-    static HWND s_main;
-    static int s_action;
-    static bool s_wasDisabled;
-    static bool s_forced;
-    static int s_ticks;
     s_main = Window();
     for (s_action = 0; s_action < 3; ++s_action) {
         s_wasDisabled = false;
         s_forced = false;
         s_ticks = 0;
-        // Acts on the box once it is open; a box still open after 2 s is destroyed (a failure).
-        const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
-            HWND about = FindWindowW(nullptr, L"About TEV_Kestra");
-            if (about == nullptr) return;
-            if (++s_ticks > 200) {
-                s_forced = true;
-                KillTimer(nullptr, id);
-                DestroyWindow(about);
-                return;
-            }
-            if (s_ticks > 1) return;  // acted already: wait for the box to go
-            s_wasDisabled = !IsWindowEnabled(s_main);
-            switch (s_action) {
-            case 0: PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0); break;
-            case 1: PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0); break;
-            default: PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); break;
-            }
-        });
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, ActOnAboutBox);
         SendMessageW(Window(), WM_SYSCOMMAND, kAboutCommand, 0);
         KillTimer(nullptr, timer);
         EXPECT_FALSE(s_forced) << "action " << s_action;
@@ -305,19 +330,9 @@ TEST_F(WindowLifeTest, ArrivalTrayCommandsAndControlColours)
     }
 
     // The right button's release opens the tray menu, in the language shown, owned by the window.
-    static int s_trayMenus;
     s_trayMenus = 0;
-    HHOOK hook = SetWindowsHookExW(
-        WH_CALLWNDPROC,
-        [](int code, WPARAM wParam, LPARAM lParam) -> LRESULT {
-            const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-            if (code == HC_ACTION && sent->message == WM_INITMENUPOPUP &&
-                reinterpret_cast<HMENU>(sent->wParam) == GetSubMenu(g_trayMenu.Get(), 0))
-                ++s_trayMenus;
-            return CallNextHookEx(nullptr, code, wParam, lParam);
-        },
-        nullptr, GetCurrentThreadId());
-    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) { EndMenu(); });
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountTrayMenus, nullptr, GetCurrentThreadId());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, EndMenus);
     EXPECT_EQ(SendMessageW(Window(), WM_TRAY_NOTIFY, TRAY_ICON_ID, WM_RBUTTONUP), 0);
     KillTimer(nullptr, timer);
     UnhookWindowsHookEx(hook);
