@@ -10,6 +10,8 @@
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"
 #include "tests/ui/layout_fixtures.h"
+#include "ui/page_painting.h"
+#include "ui/page_state.h"
 #include "ui/skin_layout.h"
 
 namespace {
@@ -77,5 +79,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (const auto& name : g_functionNames) Check(name.size() < kLayoutValueChars);
     for (const auto& text : tables.mainText) Check(text.size() < kLayoutValueChars);
     Check(g_profileNames[0] == g_functionNames[18]);
+    // Whatever numbers the file holds, every page's paint plan is made from them.
+    const SkinTables view = tables.View();
+    for (uint8_t page = 0; page < kSkinPageCount; ++page) {
+        g_page = page;
+        for (const PaintOp& op : PlanPage(view, page)) Check(op.kind != PaintOp::Kind::Text || !op.text.empty());
+    }
+    for (const ButtonPos& segment : tables.advancedPos) (void)DpiSegmentFillRect(segment);
+    g_page = 0;
     return 0;
 }

@@ -34,11 +34,17 @@ bool ResetProfile(IniSource& ini)
 void StoreAndLoadFrameProfile(IniSource& ini)
 {
     std::scoped_lock lock(g_settingsMutex);
-    SaveDpiLevel(ini, kFrameProfileSection);
+    // A section 6 short of a program-wide key (a configuration imported from elsewhere, one
+    // edited by hand) would load 0 for it: no DPI level on, no colour, no speed. The current
+    // profile's own section serves then, and keeps the DPI level instead.
+    const int section = HoldsProgramWideSettings(ini, ProfileSectionName(false, kFrameProfileSection))
+                            ? kFrameProfileSection
+                            : static_cast<int>(g_curConfig >= 1 && g_curConfig <= kProfileCount ? g_curConfig : 1);
+    SaveDpiLevel(ini, section);
     const size_t profile = g_currentProfile < kProfileCount ? g_currentProfile : 0;
     const auto enabled = g_ledReactEnabled[profile];
     const auto type = g_ledReactType[profile];
-    LoadProfile(ini, kFrameProfileSection, false);
+    LoadProfile(ini, section, false);
     g_ledReactEnabled[profile] = enabled;
     g_ledReactType[profile] = type;
 }

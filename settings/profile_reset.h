@@ -12,7 +12,8 @@ bool ResetProfile(IniSource& ini);
 // from.
 constexpr int kFrameProfileSection = 6;
 
-// Writes DPI_LEVEL into [Config6] and loads that section. The current profile keeps its own
+// Writes DPI_LEVEL into [Config6] and loads that section; when [Config6] lacks a program-wide key,
+// the current profile's section takes its place for both. The current profile keeps its own
 // button-light reactions: the row in section 6 belongs to no profile, and the next save would write
 // it over the current profile's.
 void StoreAndLoadFrameProfile(IniSource& ini);

@@ -1,6 +1,7 @@
 #include "settings/profile_store.h"
 
 #include <mutex>
+#include <vector>
 
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
@@ -117,6 +118,27 @@ bool HoldsProfile(IniSource& ini, const std::u16string& section)
 {
     std::array<char16_t, kShortValueChars> firstButton{};
     return ini.GetString(section, u"K0", firstButton) != 0;
+}
+
+bool HoldsProgramWideSettings(IniSource& ini, const std::u16string& section)
+{
+    std::vector<std::u16string> keys = {u"WHEEL_STATUS", u"DPI_LEVEL", u"LED_TYPE", u"LED_CYCTIME", u"LED_FEATURE_DIREC",
+                                        u"LED_FEATURE_SYMMETRY", u"LED_BRIGHT", u"CYC_7COL_EN", u"DPI_SPEED",
+                                        u"WHEEL_SPEED", u"USB_SPEED", u"FIRE_TIME"};
+    for (const char16_t* channel : {u"_R", u"_G", u"_B"}) {
+        for (size_t i = 0; i < kDpiLevelCount; ++i) keys.push_back(Numbered(u"DPI", i) + channel);
+        for (size_t i = 0; i < kUserColourCount; ++i) keys.push_back(Numbered(u"LED_USER", i) + channel);
+    }
+    for (size_t i = 0; i < kDpiLevelCount; ++i) {
+        keys.push_back(Numbered(u"DPI_SET", i));
+        keys.push_back(Numbered(u"DPI_SET_EN", i));
+    }
+    for (size_t i = 0; i < kLedTypeCount; ++i) keys.push_back(Numbered(u"LED_TYPE_SW_EN", i));
+    std::array<char16_t, kLongValueChars> value{};
+    for (const std::u16string& key : keys) {
+        if (ini.GetString(section, key, value) == 0) return false;
+    }
+    return true;
 }
 
 void LoadProfile(IniSource& ini, int n, bool reset)

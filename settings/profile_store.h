@@ -34,6 +34,10 @@ void WriteVerSel(IniSource& ini, uint32_t language);
 // "Config" + n or "CfgReset" + n.
 std::u16string ProfileSectionName(bool reset, int n);
 
+// Whether `section` holds every program-wide key a load reads (DPI levels and colours, lighting,
+// speeds, fire time): loading a section short of one sets that setting to 0.
+bool HoldsProgramWideSettings(IniSource& ini, const std::u16string& section);
+
 // Whether `section` holds a profile (its first button's assignment): loading a section without
 // one would give a profile of zeros, with no left click on any button.
 bool HoldsProfile(IniSource& ini, const std::u16string& section);

@@ -27,7 +27,6 @@ void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
         std::lock_guard lock(g_settingsMutex);
         g_languageEnglish = language;
     }
-    WriteVerSel(g_configIniPath, language);
     FillLedModeNames();
 
     LoadSkinMainLayout();
@@ -35,8 +34,10 @@ void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
     LoadSkinAdvanceLayout();
     LoadSkinMacroLayout();
     LoadWarningLayout();
-    // A missing layout of the new language has ended the program with its message.
+    // A missing layout of the new language has ended the program with its message; the next
+    // start keeps the language that was whole.
     if (m_ending) return;
+    WriteVerSel(g_configIniPath, language);
 
     LoadLanguageMacroGroups();
     if (g_macroGroupCount == 0) {

@@ -12,10 +12,11 @@ namespace {
 
 constexpr int kFirstDpiSwatch = 41;
 
-void PickInto(std::array<uint32_t, 3>& stored, ColorRef& shown)
+void PickInto(const CTEV_KestraDlg& window, std::array<uint32_t, 3>& stored, ColorRef& shown)
 {
     const std::optional<uint32_t> chosen = GetPrompts().ChooseColour(MakeColorRef(0, 0, 0));
-    if (!chosen) return;
+    // An end that came while the dialog was open (Exit, the mouse removed) takes no colour.
+    if (!chosen || !window.Live()) return;
     std::lock_guard lock(g_settingsMutex);
     stored = StoredFromColorRef(*chosen);
     shown = ColorRefFromStored(stored);
@@ -27,13 +28,13 @@ void CTEV_KestraDlg::PickDpiColor(int swatchId)
 {
     const int level = swatchId - kFirstDpiSwatch;
     if (level < 0 || level >= static_cast<int>(kDpiLevelCount)) return;
-    PickInto(g_dpiColours[static_cast<size_t>(level)], g_dpiColourRefs[static_cast<size_t>(level)]);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    PickInto(*this, g_dpiColours[static_cast<size_t>(level)], g_dpiColourRefs[static_cast<size_t>(level)]);
+    if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
 void CTEV_KestraDlg::PickLedUserColor(int slot)
 {
     if (slot < 0 || slot >= static_cast<int>(kUserColourCount)) return;
-    PickInto(g_ledUserColours[static_cast<size_t>(slot)], g_ledUserColourRefs[static_cast<size_t>(slot)]);
-    InvalidateRect(Handle(), nullptr, TRUE);
+    PickInto(*this, g_ledUserColours[static_cast<size_t>(slot)], g_ledUserColourRefs[static_cast<size_t>(slot)]);
+    if (Handle() != nullptr) InvalidateRect(Handle(), nullptr, TRUE);
 }

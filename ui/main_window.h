@@ -34,6 +34,10 @@ public:
     // stops at its next step once this has run.
     void EndWithMessage(const std::u16string& text);
     bool Ending() const { return m_ending; }
+    // Start-up has loaded the profile and found the mouse, and the window is not ending: only
+    // then may a handler write the settings, config.ini or the mouse (a message box of an early
+    // end runs a message loop that still delivers power broadcasts and clicks).
+    bool Live() const { return m_started && !m_ending; }
 
     // Part of the skin layouts (skin_layout*).
     void ReadIniRecord(const std::u16string& path, const std::u16string& section, int key,
@@ -58,7 +62,10 @@ public:
 
     // Writes the settings to the mouse (the apply button, power broadcasts); an apply asked for
     // while one runs runs once more after it.
-    void RequestApply() { m_apply.Request(); }
+    void RequestApply()
+    {
+        if (Live()) m_apply.Request();
+    }
 
     // The macro page (macro_page_*.cpp, macro_file_commands.cpp): its six controls, made when the
     // page is entered and gone when it is left, the lists and edits filled from the macro table,
@@ -195,6 +202,13 @@ private:
 
     bool OnCommand(UINT command, UINT notification);
     void OnDestroy();
+    // Close, Exit and the mouse's removal: the dialogs open over the window (a message box, a
+    // file or colour dialog, the warning box) are closed, so that the handler they interrupted
+    // returns as cancelled and the window's own loop ends.
+    void EndProgram();
+    // Hiding the window (to the tray, minimised) ends a running recording first, saved: its
+    // keyboard hook would keep every key from the other programs.
+    void StopRecordingBeforeHiding();
 
     // Clicks (main_window_clicks.cpp, page_tabs.cpp, profile_commands.cpp).
     // While recording, only the record button, frame buttons 0 and 1 and empty places take a
@@ -237,6 +251,7 @@ private:
     };
 
     bool m_ending = false;
+    bool m_started = false;
     // The black background of the macro page's edits and lists.
     BrushOwner m_controlBrush;
     SerialApply m_apply;

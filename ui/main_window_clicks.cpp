@@ -13,6 +13,7 @@ namespace {
 
 bool IsFunctionButton(int id) { return id >= 20 && id <= 28; }
 bool IsTab(int id) { return id >= 6 && id <= 9; }
+bool IsFrameButton(int id) { return id >= 0 && id <= 10; }
 
 // The pop-ups that stay open over the press that opened them: the profile and function pop-ups,
 // the macro page's group pop-up and the lighting-effect pop-up.
@@ -29,7 +30,9 @@ bool PressOnPopupOwner(uint8_t page)
     if (g_popupOwnerButton == BUTTON_NONE) return false;
     if (page == kPageMacro && g_popupOwnerButton == g_hoverMacroButton) return true;
     if (page == kPageLighting && g_popupOwnerButton == g_hoverLedButton) return true;
-    return g_popupOwnerButton == g_hoverMainButton;
+    // A frame button opens no pop-up: its id equal to an owner of another layout (the macro
+    // page's group button is 1, like the close button) must not swallow its press.
+    return !IsFrameButton(g_hoverMainButton) && g_popupOwnerButton == g_hoverMainButton;
 }
 
 bool AnyButtonHovered()
@@ -119,6 +122,7 @@ void CTEV_KestraDlg::OnLButtonUp(UINT, POINT)
     case 0:
     case 1:
         g_hoverMainButton = BUTTON_NONE;
+        StopRecordingBeforeHiding();
         View().Show(SW_MINIMIZE);
         AddTrayIcon();
         if (button == 1) OnClose();

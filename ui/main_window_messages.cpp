@@ -9,10 +9,36 @@
 
 namespace {
 POINT PointOf(LPARAM lParam) { return {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}; }
+
+// The messages whose handlers write the settings, config.ini, the macro files or the mouse: the
+// pointer's presses and releases, menu and control commands, the pop-ups' choices, the tray and
+// power broadcasts.
+bool ActsOnSettings(UINT message)
+{
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_COMMAND:
+    case WM_TRAY_NOTIFY:
+    case WM_POWERBROADCAST:
+    case WM_PROFILE_CHOSEN:
+    case WM_MACROGROUP_CHOSEN:
+    case WM_MACROFILE_COMMAND:
+    case WM_LIGHTMODE_CHOSEN:
+    case WM_LIGHTCOLOUR_CHOSEN:
+    case WM_ITEMEDIT_DONE:
+        return true;
+    default:
+        return false;
+    }
+}
 }  // namespace
 
 INT_PTR CTEV_KestraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // A start-up message or the end's own message box runs a message loop of its own: what it
+    // delivers then finds no loaded settings, or a window on its way out.
+    if (!Live() && ActsOnSettings(message)) return FALSE;
     switch (message) {
     case WM_INITDIALOG:
         return OnInitDialog();

@@ -96,6 +96,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     LoadMacroData();
     LoadLanguageMenus(g_languageEnglish);
     FindMouseAtStart();
+    m_started = !m_ending;
     return TRUE;
 }
 
@@ -223,10 +224,12 @@ void CTEV_KestraDlg::EndWithMessage(const std::u16string& text)
 {
     // Once: the files read after a missing one must not repeat the message or the exit command.
     if (m_ending) return;
+    // Ending from here on: the message box's loop must not run an apply or a click over
+    // settings that were never loaded.
+    m_ending = true;
     GetPrompts().ShowMessage(text, u"", MessageStyle::Ok);
     RemoveTrayIcon();
     SendDriverExit();
-    m_ending = true;
     End(0);
 }
 

@@ -9,6 +9,7 @@
 #include "settings/settings_state.h"
 #include "ui/page_state.h"
 #include "ui/paint_settings.h"
+#include "ui/saturating_sum.h"
 
 namespace {
 
@@ -267,9 +268,9 @@ void PlanPageTexts(PaintPlan& plan, const SkinTables& tables, uint8_t page, size
         if (text.empty()) continue;
         ButtonPos rect = place.table[static_cast<size_t>(place.id)];
         if (!place.frame && page == kPageLighting && (place.id == kBrightnessBar || place.id == kSpeedBar)) {
-            rect.width -= kBarTextMargin;
+            rect.width = SaturatingSum(rect.width, -kBarTextMargin);
         }
-        if (!place.frame && page == kPageMacro && place.id == kRecordButton) rect.x -= 3;
+        if (!place.frame && page == kPageMacro && place.id == kRecordButton) rect.x = SaturatingSum(rect.x, -3);
         plan.push_back({PaintOp::Kind::Text, SkinLook::Hovered, rect, colour, largeFont, std::move(text)});
     }
 }
@@ -300,7 +301,8 @@ int LastFilledDpiSegment(uint32_t level, int64_t barPos)
 
 ButtonPos DpiSegmentFillRect(const ButtonPos& segment)
 {
-    return {segment.x + 1, segment.y + 1, segment.width - 2, segment.height - 1};
+    return {SaturatingSum(segment.x, 1), SaturatingSum(segment.y, 1), SaturatingSum(segment.width, -2),
+            SaturatingSum(segment.height, -1)};
 }
 
 std::span<const uint8_t> LedCoverIds(uint32_t ledMode)

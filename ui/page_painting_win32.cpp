@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "settings/settings_state.h"
+#include "ui/saturating_sum.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
@@ -25,7 +26,7 @@ void CopyRect(HDC destination, HDC source, const ButtonPos& rect)
 void FillSkinRect(HDC canvas, const ButtonPos& rect, ColorRef colour)
 {
     if (rect.width <= 0 || rect.height <= 0) return;
-    const RECT area{rect.x, rect.y, rect.x + rect.width, rect.y + rect.height};
+    const RECT area{rect.x, rect.y, SaturatingSum(rect.x, rect.width), SaturatingSum(rect.y, rect.height)};
     BrushOwner brush(CreateSolidBrush(static_cast<COLORREF>(colour)));
     FillRect(canvas, &area, brush.Get());
 }
@@ -37,8 +38,8 @@ void DrawCentredText(HDC canvas, const PaintOp& op)
     SIZE extent{};
     GetTextExtentPoint32W(canvas, text, length, &extent);
     SetTextColor(canvas, static_cast<COLORREF>(op.colour));
-    TextOutW(canvas, op.rect.x + CentredOffset(op.rect.width, extent.cx), op.rect.y + CentredOffset(op.rect.height, extent.cy),
-             text, length);
+    TextOutW(canvas, SaturatingSum(op.rect.x, CentredOffset(op.rect.width, extent.cx)),
+             SaturatingSum(op.rect.y, CentredOffset(op.rect.height, extent.cy)), text, length);
 }
 
 // An image of the page selected into a memory context for one paint.

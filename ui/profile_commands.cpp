@@ -42,6 +42,14 @@ bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
         DeleteFileW(AsWide(staged));
         return false;
     }
+    // The copy takes the source's attributes: a read-only one would make every later save of
+    // config.ini fail without a word.
+    const DWORD attributes = GetFileAttributesW(AsWide(staged));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+        !SetFileAttributesW(AsWide(staged), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
+        DeleteFileW(AsWide(staged));
+        return false;
+    }
     if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING)) {
         DeleteFileW(AsWide(staged));
         return false;
@@ -54,7 +62,8 @@ bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
 void CTEV_KestraDlg::ImportConfig()
 {
     const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(OpenFileRequest(kIniFilter, g_programFolder));
-    if (!chosen) return;
+    // An end that came while the dialog was open (Exit, the mouse removed) takes nothing in.
+    if (!chosen || !Live()) return;
     // A file that went away while the dialog was open, one without the current profile (no
     // configuration of ours), or one that cannot be copied, leaves config.ini and the settings as
     // they are.
@@ -98,5 +107,7 @@ LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM)
     }
     g_hoverMainButton = BUTTON_NONE;
     g_popupOwnerButton = BUTTON_NONE;
+    // The profile's name and every button name change, most of them outside the pop-up's place.
+    View().Invalidate(true);
     return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
+#include "ui/saturating_sum.h"
 
 std::array<ButtonPos, kWarningLayoutCount> g_warningPos{};
 
@@ -54,13 +55,6 @@ SkinRect ReadControlRect(IniSource& file, const std::u16string& section, int key
     LayoutFields fields;
     ReadIniRecord(file, section, key, fields);
     return ToSkinRect(LayoutRecordPos(fields));
-}
-
-int32_t SaturatingSum(int32_t a, int32_t b)
-{
-    const int64_t sum = int64_t{a} + b;
-    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
-                                                     std::numeric_limits<int32_t>::max()));
 }
 
 bool LoadPositionsOnly(SkinLayoutFiles& files, SkinLayoutFile which, std::span<ButtonPos> pos,

@@ -2,6 +2,7 @@
 
 #include "app/resource_ids.h"
 #include "settings/settings_state.h"
+#include "ui/saturating_sum.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_painting.h"
 #include "ui/popup_state.h"
@@ -16,7 +17,8 @@ namespace {
 
 bool Holds(const ButtonPos& rect, POINT point)
 {
-    return point.x >= rect.x && point.x < rect.x + rect.width && point.y >= rect.y && point.y < rect.y + rect.height;
+    return point.x >= rect.x && point.x < int64_t{rect.x} + rect.width && point.y >= rect.y &&
+           point.y < int64_t{rect.y} + rect.height;
 }
 
 void CopyImage(HDC dc, const ImageBitmap* image, const ButtonPos& rect)
@@ -90,7 +92,8 @@ void WarningDlg::PaintTo(HDC dc)
         SIZE extent{};
         GetTextExtentPoint32W(dc, text, length, &extent);
         const ButtonPos& rect = g_warningPos[k];
-        TextOutW(dc, rect.x + CentredOffset(rect.width, extent.cx), rect.y + CentredOffset(rect.height, extent.cy), text, length);
+        TextOutW(dc, SaturatingSum(rect.x, CentredOffset(rect.width, extent.cx)),
+                 SaturatingSum(rect.y, CentredOffset(rect.height, extent.cy)), text, length);
     }
 }
 

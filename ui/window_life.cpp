@@ -13,6 +13,7 @@
 #include "ui/about_dialog.h"
 #include "ui/main_window.h"
 #include "ui/main_window_globals.h"
+#include "ui/page_state.h"
 #include "ui/tev_menu.h"
 #include "ui/window_messages.h"
 
@@ -44,11 +45,36 @@ void CTEV_KestraDlg::RemoveTrayIcon()
     if (Handle() != nullptr) SendTrayRequest(Handle(), m_hIcon, NIM_DELETE, L"TEV_Kestra");
 }
 
+namespace {
+// Every other shown window of the thread sits over the main window while it runs modally (a
+// message box, a file or colour dialog, the warning box, which has no owner): each is asked to
+// close, and answers as cancelled.
+BOOL CALLBACK CloseOtherWindow(HWND window, LPARAM mainWindow)
+{
+    if (window != reinterpret_cast<HWND>(mainWindow) && IsWindowVisible(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
+}
+}  // namespace
+
+void CTEV_KestraDlg::EndProgram()
+{
+    m_ending = true;
+    EnumThreadWindows(GetCurrentThreadId(), CloseOtherWindow, reinterpret_cast<LPARAM>(Handle()));
+    End(0);
+}
+
 void CTEV_KestraDlg::OnClose()
 {
+    // An end already under way (a start-up message still open) sends its own exit command.
+    if (m_ending) return;
     RemoveTrayIcon();
     SendDriverExit();
-    End(0);
+    EndProgram();
+}
+
+void CTEV_KestraDlg::StopRecordingBeforeHiding()
+{
+    if (g_recording != 0) StopRecording();
 }
 
 void CTEV_KestraDlg::OnSysCommand(UINT command, LPARAM, bool& handled)
@@ -60,12 +86,14 @@ void CTEV_KestraDlg::OnSysCommand(UINT command, LPARAM, bool& handled)
         break;
     }
     case SC_MINIMIZE:
+        StopRecordingBeforeHiding();
         View().Show(SW_MINIMIZE);
         break;
     case SC_RESTORE:
         View().Show(SW_RESTORE);
         break;
     case SC_CLOSE:
+        StopRecordingBeforeHiding();
         View().Show(SW_MINIMIZE);
         AddTrayIcon();
         break;
@@ -100,13 +128,13 @@ BOOL CTEV_KestraDlg::OnDeviceChange(UINT event, LPARAM data)
 {
     const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
     if (event == kDeviceArrival) {
-        if (header != nullptr && IsOurDeviceBroadcast(header) && g_deviceConnected == 0)
+        if (Live() && header != nullptr && IsOurDeviceBroadcast(header) && g_deviceConnected == 0)
             g_deviceConnected = FindDevice(reinterpret_cast<WindowHandleValue>(Handle()));
     } else if (event == kDeviceRemoveComplete) {
         if (header != nullptr && IsOurDeviceBroadcast(header)) {
             g_deviceConnected = 0;
             RemoveTrayIcon();
-            End(0);
+            EndProgram();
         }
     }
     return TRUE;

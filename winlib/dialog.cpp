@@ -78,9 +78,16 @@ void Dialog::End(INT_PTR result)
     }
 }
 
-INT_PTR Dialog::OnMessage(UINT message, WPARAM, LPARAM)
+INT_PTR Dialog::OnMessage(UINT message, WPARAM wParam, LPARAM)
 {
     if (message == WM_INITDIALOG) return OnInitDialog();
+    // As dialogs on Windows do: OK (Enter on the default button) and Cancel (Esc, the close box,
+    // which the system turns into IDCANCEL) end a modal dialog with their command's number.
+    if (message == WM_COMMAND && modal_ && HIWORD(wParam) == BN_CLICKED &&
+        (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+        End(LOWORD(wParam));
+        return TRUE;
+    }
     return FALSE;
 }
 

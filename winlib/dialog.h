@@ -29,7 +29,9 @@ public:
     INT_PTR Result() const { return result_; }
 
 protected:
-    // Return TRUE for a message handled, FALSE for the default handling.
+    // Return TRUE for a message handled, FALSE for the default handling. A modal dialog that
+    // leaves IDOK and IDCANCEL to this one ends with them; one that answers them itself (or never
+    // calls this one) decides alone.
     virtual INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     virtual BOOL OnInitDialog() { return TRUE; }
 

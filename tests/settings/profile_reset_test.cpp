@@ -72,6 +72,10 @@ TEST_F(ProfileReset, FrameProfileStoresTheDpiLevelAndKeepsTheCurrentButtonLightR
     MemoryIniFile ini;
     SaveConfigToIni(ini, 1);
     const std::u16string six = ProfileSectionName(false, kFrameProfileSection);
+    // Section 6 as shipped: every program-wide key (the reaction rows are not among them).
+    for (const std::u16string& key : ini.Keys(u"Config1")) {
+        if (key.rfind(u"LED_REACT", 0) != 0) ini.PutString(six, key, *ini.Value(u"Config1", key));
+    }
     ini.PutString(six, u"LED_TYPE", u"4");
     ini.PutString(six, u"FIRE_TIME", u"120");
     // No reaction row in section 6: read alone it would be all zeros.
@@ -95,6 +99,42 @@ TEST_F(ProfileReset, FrameProfileStoresTheDpiLevelAndKeepsTheCurrentButtonLightR
         EXPECT_EQ(ini.Value(u"Config2", Key(u"LED_REACT_EN", i)), FormatIniInt(static_cast<int32_t>(enabled[1][i])));
         EXPECT_EQ(ini.Value(u"Config2", Key(u"LED_REACT_TYPE", i)), FormatIniInt(static_cast<int32_t>(types[1][i])));
     }
+}
+
+TEST_F(ProfileReset, FrameProfileShortOfAProgramWideKeyServesFromTheCurrentProfile)
+{
+    FillDistinctState();
+    g_curConfig = 2;
+    g_currentProfile = 1;
+    MemoryIniFile ini;
+    SaveConfigToIni(ini, 1);
+    const std::u16string six = ProfileSectionName(false, kFrameProfileSection);
+    // Missing, a key short of the full set, and the full set: only the last is section 6's.
+    for (const std::u16string& key : ini.Keys(u"Config2")) {
+        if (key.rfind(u"LED_REACT", 0) != 0 && key != u"FIRE_TIME") ini.PutString(six, key, u"0");
+    }
+    EXPECT_FALSE(HoldsProgramWideSettings(ini, six));
+    EXPECT_TRUE(HoldsProgramWideSettings(ini, u"Config2"));
+    const auto dpiSet = g_dpiSet;
+    const uint32_t fireTime = g_fireTime;
+    const uint32_t pointerSpeed = g_pointerSpeed;
+    g_dpiLevel = 5;
+
+    StoreAndLoadFrameProfile(ini);
+
+    EXPECT_EQ(ini.Value(u"Config2", u"DPI_LEVEL"), u"5");
+    EXPECT_EQ(ini.Value(six, u"DPI_LEVEL"), u"0");
+    EXPECT_EQ(g_dpiLevel, 5u);
+    EXPECT_EQ(g_dpiSet, dpiSet);
+    EXPECT_EQ(g_fireTime, fireTime);
+    EXPECT_EQ(g_pointerSpeed, pointerSpeed);
+    EXPECT_NE(g_fireTime, 0u);
+
+    ini.PutString(six, u"FIRE_TIME", u"0");
+    EXPECT_TRUE(HoldsProgramWideSettings(ini, six));
+    StoreAndLoadFrameProfile(ini);
+    EXPECT_EQ(g_fireTime, 0u);
+    EXPECT_EQ(g_pointerSpeed, 0u);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -204,6 +205,40 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
 }  // namespace
 
 namespace {
+TEST_F(MacroEditorTest, HidingTheWindowStopsAndSavesARunningRecording)
+{
+    ASSERT_TRUE(OpenSample(1));
+    const ButtonPos& minimise = window_->m_mainPos[0];
+    const LPARAM onMinimise = MAKELPARAM(minimise.x + minimise.width / 2, minimise.y + minimise.height / 2);
+    // Frame button 0 (let through while recording), the system menu's minimise and its close.
+    const std::vector<std::function<void()>> hides = {
+        [&] {
+            for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP}) SendMessageW(Window(), message, 0, onMinimise);
+        },
+        [&] { SendMessageW(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0); },
+        [&] { SendMessageW(Window(), WM_SYSCOMMAND, SC_CLOSE, 0); },
+    };
+    for (size_t road = 0; road < hides.size(); ++road) {
+        ShowWindow(Window(), SW_RESTORE);
+        g_macroList->Select(1);
+        window_->StartOrStopRecording();
+        ASSERT_EQ(g_recording, 1u);
+        MSG key{Window(), WM_KEYDOWN, 'Z', 0, 0, {}};
+        window_->PreTranslateMessage(&key);
+        key.message = WM_KEYUP;
+        window_->PreTranslateMessage(&key);
+        hides[road]();
+        EXPECT_TRUE(IsIconic(Window())) << road;
+        EXPECT_EQ(g_recording, 0u) << road;
+        // Saved: the group file gives the recorded key back.
+        g_macroTable[1] = MacroRecord{};
+        LoadGroupFile(0, true);
+        EXPECT_EQ(g_macroTable[1].eventCount, 2) << road;
+        EXPECT_EQ(g_macroTable[1].codes[0], VkToHidUsage('Z')) << road;
+    }
+    EXPECT_TRUE(prompts_.shown.empty());
+}
+
 TEST_F(MacroEditorTest, LightEventsShowTheirBlockWhosePopUpsAndTimeEditTheBlock)
 {
     ASSERT_TRUE(OpenSample(1));

@@ -226,8 +226,19 @@ TEST_F(MainWindowClicks, AChosenProfileBecomesCurrentAndPageZeroShowsItsButtons)
     // Row 3 of the profile pop-up: the third profile.
     const CMenuDlg& popup = *g_pMenuPopup;
     const POINT row3{popup.Width() / 2, 2 * popup.RowHeight() + popup.RowHeight() / 2};
+    ValidateRect(Window(), nullptr);
     for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONUP})
         SendMessageW(popup.Handle(), message, message == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(row3.x, row3.y));
+    // The profile's name and the button names change all over the window: all of it repaints.
+    RegionOwner update(CreateRectRgn(0, 0, 0, 0));
+    RegionOwner shape(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetUpdateRgn(Window(), update.Get(), FALSE), ERROR);
+    ASSERT_NE(GetWindowRgn(Window(), shape.Get()), ERROR);
+    const std::vector<bool> updated = RegionPixels(update.Get(), g_skinWidth, g_skinHeight);
+    const std::vector<bool> shown = RegionPixels(shape.Get(), g_skinWidth, g_skinHeight);
+    size_t stale = 0;
+    for (size_t i = 0; i < shown.size(); ++i) stale += shown[i] && !updated[i] ? 1 : 0;
+    EXPECT_EQ(stale, 0u);
     EXPECT_EQ(g_currentProfile, 2u);
     EXPECT_EQ(Stored(L"Init", L"CurConfig"), u"3");
     EXPECT_EQ(g_curConfig, 3u);
@@ -243,6 +254,39 @@ TEST_F(MainWindowClicks, AChosenProfileBecomesCurrentAndPageZeroShowsItsButtons)
         });
         EXPECT_TRUE(drawn) << "button " << button;
     }
+}
+
+TEST_F(MainWindowClicks, TheCloseButtonEndsTheProgramWhileTheGroupPopupIsOpen)
+{
+    Click(8);
+    ASSERT_EQ(g_page, kPageMacro);
+    // The group pop-up's owner is macro button 1, the close button's own number.
+    const POINT group = Centre(window_->m_macroPos[1]);
+    Press(group);
+    ASSERT_EQ(g_hoverMacroButton, 1);
+    Release(group);
+    ASSERT_EQ(g_popupOwnerButton, 1);
+    ASSERT_TRUE(MenuPopupShown());
+    PressMain(1);
+    Release(Main(1));
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_EQ(mouse_.ExitCount(), 1);
+}
+
+TEST_F(MainWindowClicks, AnImportedReadOnlyFileLeavesConfigIniWritable)
+{
+    folder_.Write("readonly.ini", folder_.Read("skins/config/config.ini"));
+    const std::u16string source = folder_.File("readonly.ini");
+    ASSERT_TRUE(SetFileAttributesW(AsWide(source), FILE_ATTRIBUTE_READONLY));
+    prompts_.fileAnswers = {source, source};
+    Click(12);
+    EXPECT_EQ(GetFileAttributesW(AsWide(config_)) & FILE_ATTRIBUTE_READONLY, 0u);
+    // Later saves and a second import of the same file still work.
+    EXPECT_TRUE(WritePrivateProfileStringW(L"Init", L"CurConfig", L"1", AsWide(config_)));
+    Click(12);
+    EXPECT_TRUE(prompts_.shown.empty());
+    EXPECT_EQ(prompts_.fileRequests.size(), 2u);
+    SetFileAttributesW(AsWide(source), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)

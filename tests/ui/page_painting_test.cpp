@@ -4,11 +4,15 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <limits>
+#include <span>
 
 #include "macros/macro_record.h"
 #include "settings/settings_state.h"
 #include "tests/ui/layout_fixtures.h"
 #include "ui/page_state.h"
+#include "ui/saturating_sum.h"
 
 namespace {
 
@@ -68,6 +72,33 @@ protected:
     LayoutTableSet set;
     SkinTables tables;
 };
+
+TEST_F(PagePaintingTest, ExtremeLayoutNumbersPlanEveryPageAtTheRangesEnds)
+{
+    constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+    constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+    for (const int32_t edge : {kMin, kMax}) {
+        for (std::span<ButtonPos> table : {std::span<ButtonPos>(set.mainPos), std::span<ButtonPos>(set.advancedPos),
+                            std::span<ButtonPos>(set.ledPos), std::span<ButtonPos>(set.macroPos)}) {
+            std::fill(table.begin(), table.end(), ButtonPos{edge, edge, edge, edge});
+        }
+        for (auto& text : set.macroText) text = u"macro";
+        for (auto& text : set.advancedText) text = u"1";
+        g_dpiBarPos.fill(137);
+        for (uint8_t page = 0; page < kSkinPageCount; ++page) {
+            g_page = page;
+            g_ledMode = 3;
+            const PaintPlan plan = PlanPage(tables, page);
+            EXPECT_FALSE(plan.empty());
+            for (const PaintOp& op : plan) {
+                // Held at the ends, never wrapped round to the other one.
+                EXPECT_LE(std::llabs(int64_t{op.rect.x} - edge), 3) << int(page);
+            }
+        }
+    }
+    EXPECT_EQ(DpiSegmentFillRect({kMax, kMax, kMin, kMin}), (ButtonPos{kMax, kMax, kMin, kMin}));
+    EXPECT_EQ(DpiSegmentFillRect({kMax - 1, kMin, kMin + 2, kMax}), (ButtonPos{kMax, kMin + 1, kMin, kMax - 1}));
+}
 
 TEST(PaintArithmetic, BarsSegmentsCoversAndNames)
 {

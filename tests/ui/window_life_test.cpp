@@ -1,0 +1,378 @@
+// The window's life where it meets modal loops: the window run modally as the program runs it, the
+// About box, and boxes whose own message loop delivers a power broadcast, the mouse's removal or an
+// end while they are open. Also the tray, device-arrival and control-colour handlers.
+#include <windows.h>
+#include <dbt.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "app/resource_ids.h"
+#include "device/command_protocol.h"
+#include "device/system_parameters.h"
+#include "tests/ui/main_window_fixture.h"
+#include "ui/popup_openers.h"
+#include "ui/popup_state.h"
+#include "ui/tev_menu.h"
+#include "ui/window_messages.h"
+#include "winlib/wide.h"
+
+namespace {
+
+// A box of the message seam that is a real window with a real message loop: while it is open it
+// posts the messages it was given to the main window and runs them, as a message box, a file or
+// colour dialog or the warning box does. When nothing is left to run, the person answers (the
+// answers of RecordingPrompts); a box the program closed meanwhile answers as cancelled.
+class NestedLoopPrompts : public RecordingPrompts {
+public:
+    struct Posted {
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        bool sent = false;  // messages that carry a pointer (a device change) cannot be posted
+    };
+
+    // Where the messages go: read when the box opens, so that it may be the window starting up.
+    std::function<HWND()> target;
+    // Posted by the next box that opens.
+    std::vector<Posted> whileOpen;
+    int closedByProgram = 0;
+
+    int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) override
+    {
+        const bool answered = RunBox();
+        const int answer = RecordingPrompts::ShowMessage(text, caption, style);
+        return answered ? answer : MessageAnswer::Cancel;
+    }
+    std::optional<std::u16string> ChooseFile(const FileDialogRequest& request) override
+    {
+        const bool answered = RunBox();
+        std::optional<std::u16string> answer = RecordingPrompts::ChooseFile(request);
+        return answered ? answer : std::nullopt;
+    }
+    std::optional<uint32_t> ChooseColour(uint32_t initial) override
+    {
+        const bool answered = RunBox();
+        const std::optional<uint32_t> answer = RecordingPrompts::ChooseColour(initial);
+        return answered ? answer : std::nullopt;
+    }
+    int ShowWarningBox() override
+    {
+        const bool answered = RunBox();
+        const int answer = RecordingPrompts::ShowWarningBox();
+        return answered ? answer : WarningAnswer::Cancel;
+    }
+
+private:
+    // True when the person answered, false when the program closed the box.
+    bool RunBox()
+    {
+        static const ATOM boxClass = [] {
+            WNDCLASSW box{};
+            box.lpfnWndProc = DefWindowProcW;
+            box.hInstance = GetModuleHandleW(nullptr);
+            box.lpszClassName = L"KestraNestedBox";
+            return RegisterClassW(&box);
+        }();
+        HWND box = CreateWindowExW(0, MAKEINTATOM(boxClass), L"box", WS_POPUP | WS_VISIBLE, 0, 0, 20, 20, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+        HWND to = target ? target() : nullptr;
+        for (const Posted& posted : whileOpen) {
+            if (posted.sent) SendMessageW(to, posted.message, posted.wParam, posted.lParam);
+            else PostMessageW(to, posted.message, posted.wParam, posted.lParam);
+        }
+        whileOpen.clear();
+        MSG message{};
+        while (IsWindow(box) && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        if (!IsWindow(box)) {
+            ++closedByProgram;
+            return false;
+        }
+        DestroyWindow(box);
+        return true;
+    }
+};
+
+class WindowLifeTest : public MainWindowTest {
+protected:
+    WindowLifeTest()
+    {
+        nested_.target = [this] { return window_ ? window_->Handle() : nullptr; };
+        SetSystemParameters(&system_);
+    }
+    ~WindowLifeTest() override { SetSystemParameters(nullptr); }
+
+    // The removal broadcast of the mouse's interface (valid after a start found it).
+    LPARAM Removal()
+    {
+        removal_.assign(sizeof(DEV_BROADCAST_DEVICEINTERFACE_W) + g_devicePath.size() * 2 + 2, 0);
+        auto* broadcast = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(removal_.data());
+        broadcast->dbcc_size = static_cast<DWORD>(removal_.size());
+        broadcast->dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+        std::copy(g_devicePath.begin(), g_devicePath.end(), reinterpret_cast<char16_t*>(broadcast->dbcc_name));
+        return reinterpret_cast<LPARAM>(removal_.data());
+    }
+
+    // Runs the window modally, as the program does; `road` runs once from inside its loop. A
+    // window still open 5 s later is ended with -2, so that a fault fails instead of hanging.
+    INT_PTR RunModal(std::function<void()> road)
+    {
+        window_ = std::make_unique<CTEV_KestraDlg>();
+        t_road = std::move(road);
+        t_window = window_.get();
+        const UINT_PTR start = SetTimer(nullptr, 0, 1, RunRoad);
+        const UINT_PTR watchdog = SetTimer(nullptr, 0, 5000, EndStuckWindow);
+        const INT_PTR result = window_->DoModal();
+        KillTimer(nullptr, start);
+        KillTimer(nullptr, watchdog);
+        t_window = nullptr;
+        return result;
+    }
+    void ClickMain(int id)
+    {
+        const ButtonPos& rect = window_->m_mainPos[static_cast<size_t>(id)];
+        const LPARAM at = MAKELPARAM(rect.x + rect.width / 2, rect.y + rect.height / 2);
+        SendMessageW(Window(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        if (Window() != nullptr) SendMessageW(Window(), WM_LBUTTONUP, 0, at);
+    }
+    std::vector<uint8_t> Memory() const { return mouse_.MemoryRange(0, kDeviceMemorySize); }
+
+    NestedLoopPrompts nested_;
+    RecordingSystemParameters system_;
+    std::vector<uint8_t> removal_;
+    static inline std::function<void()> t_road;
+    static inline CTEV_KestraDlg* t_window = nullptr;
+
+private:
+    static void CALLBACK RunRoad(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        if (std::function<void()> road = std::exchange(t_road, nullptr)) road();
+    }
+    static void CALLBACK EndStuckWindow(HWND, UINT, UINT_PTR id, DWORD)
+    {
+        KillTimer(nullptr, id);
+        if (t_window != nullptr) t_window->End(-2);
+    }
+};
+
+// The About box test's hand: acts on the box once it is open; a box still open after 2 s is
+// destroyed (a failure).
+HWND s_main;
+int s_action;
+bool s_wasDisabled;
+bool s_forced;
+int s_ticks;
+
+void CALLBACK ActOnAboutBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND about = FindWindowW(nullptr, L"About TEV_Kestra");
+    if (about == nullptr) return;
+    if (++s_ticks > 200) {
+        s_forced = true;
+        KillTimer(nullptr, id);
+        DestroyWindow(about);
+        return;
+    }
+    if (s_ticks > 1) return;  // acted already: wait for the box to go
+    s_wasDisabled = !IsWindowEnabled(s_main);
+    switch (s_action) {
+    case 0: PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0); break;
+    case 1: PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0); break;
+    default: PostMessageW(about, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    }
+}
+
+// Tray menus opened while it is installed, each ended at once.
+int s_trayMenus;
+
+LRESULT CALLBACK CountTrayMenus(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && sent->message == WM_INITMENUPOPUP &&
+        reinterpret_cast<HMENU>(sent->wParam) == GetSubMenu(g_trayMenu.Get(), 0))
+        ++s_trayMenus;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void CALLBACK EndMenus(HWND, UINT, UINT_PTR, DWORD) { EndMenu(); }
+
+TEST_F(WindowLifeTest, AboutBoxClosesWithOkEscAndItsCloseBoxAndGivesTheWindowBack)
+{
+    ASSERT_TRUE(Open());
+    s_main = Window();
+    for (s_action = 0; s_action < 3; ++s_action) {
+        s_wasDisabled = false;
+        s_forced = false;
+        s_ticks = 0;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 10, ActOnAboutBox);
+        SendMessageW(Window(), WM_SYSCOMMAND, kAboutCommand, 0);
+        KillTimer(nullptr, timer);
+        EXPECT_FALSE(s_forced) << "action " << s_action;
+        EXPECT_TRUE(s_wasDisabled) << "action " << s_action;
+        EXPECT_EQ(FindWindowW(nullptr, L"About TEV_Kestra"), nullptr);
+        EXPECT_TRUE(IsWindowEnabled(Window()));
+    }
+    // The tray's Exit then ends the program.
+    SendMessageW(Window(), WM_COMMAND, ID_EXIT_DRIVER, 0);
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_EQ(mouse_.ExitCount(), 1);
+}
+
+TEST_F(WindowLifeTest, APowerBroadcastWhileAStartUpMessageIsOpenWritesNothing)
+{
+    ASSERT_TRUE(Open());  // the mouse is found once, so the command collection stays open
+    window_.reset();
+    const std::string shipped = folder_.Read("skins/config/config.ini");
+    const std::vector<uint8_t> memory = Memory();
+
+    // The current profile's section is missing (nothing loaded yet); a layout file is missing
+    // (the profile loaded, the window ending).
+    std::string noProfile = shipped;
+    const size_t section = noProfile.find("[Config2]");
+    ASSERT_NE(section, std::string::npos);
+    noProfile.erase(section, noProfile.find("[Config3]") - section);
+    noProfile.replace(noProfile.find("CurConfig=1"), 11, "CurConfig=2");
+    for (int road = 0; road < 2; ++road) {
+        const std::string config = road == 0 ? noProfile : shipped;
+        folder_.Write("skins/config/config.ini", config);
+        if (road == 1) std::filesystem::remove(folder_ / "skins/INI_EN/skin_mac_en.ini");
+        nested_.whileOpen = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0}, {WM_POWERBROADCAST, PBT_APMSUSPEND, 0}};
+        EXPECT_FALSE(Open()) << road;
+        EXPECT_EQ(nested_.shown.size(), static_cast<size_t>(road + 1));
+        EXPECT_EQ(folder_.Read("skins/config/config.ini"), config) << road;
+        EXPECT_EQ(Memory(), memory) << road;
+        EXPECT_EQ(mouse_.ApplyCount(), 0) << road;
+        EXPECT_TRUE(system_.sets.empty()) << road;
+        window_.reset();
+    }
+}
+
+TEST_F(WindowLifeTest, RemovalOrExitWhileADialogIsOpenEndsTheModalWindowAndWritesNothing)
+{
+    const std::string config = folder_.Read("skins/config/config.ini");
+    const std::string imported = config.substr(0, config.find("FIRE_TIME=50")) + "FIRE_TIME=77" +
+                                 config.substr(config.find("FIRE_TIME=50") + 12);
+    folder_.Write("imported.ini", imported);
+
+    // The colour dialog, and the mouse removed while it is open.
+    nested_.colourAnswers = {0x0000FFu};
+    const INT_PTR colour = RunModal([&] {
+        nested_.whileOpen = {{WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, Removal(), true}};
+        window_->PickDpiColor(41);
+    });
+    EXPECT_EQ(colour, 0);
+    EXPECT_EQ(nested_.closedByProgram, 1);
+    EXPECT_EQ(nested_.colourRequests.size(), 1u);
+    EXPECT_NE(g_dpiColourRefs[0], 0x0000FFu);
+    EXPECT_EQ(mouse_.ExitCount(), 0);
+    ResetDeviceLink();
+
+    // The import's file dialog, and Exit from the tray while it is open.
+    nested_.fileAnswers = {folder_.File("imported.ini")};
+    const INT_PTR file = RunModal([&] {
+        nested_.whileOpen = {{WM_COMMAND, ID_EXIT_DRIVER, 0}};
+        ClickMain(12);
+    });
+    EXPECT_EQ(file, 0);
+    EXPECT_EQ(nested_.closedByProgram, 2);
+    EXPECT_EQ(nested_.fileRequests.size(), 1u);
+    EXPECT_EQ(folder_.Read("skins/config/config.ini"), config);
+    EXPECT_NE(g_fireTime, 77u);
+    EXPECT_EQ(mouse_.ExitCount(), 1);
+    ResetDeviceLink();
+
+    // The warning box, and WM_CLOSE while it is open: no pop-up opens over the ending window.
+    const int exits = mouse_.ExitCount();
+    const INT_PTR warning = RunModal([&] {
+        nested_.whileOpen = {{WM_CLOSE, 0, 0}};
+        ClickMain(20);
+    });
+    EXPECT_EQ(warning, 0);
+    EXPECT_EQ(nested_.closedByProgram, 3);
+    EXPECT_EQ(nested_.warningBoxes, 1);
+    EXPECT_EQ(g_menuPopupOpen, 0);
+    EXPECT_EQ(mouse_.ExitCount(), exits + 1);
+    EXPECT_TRUE(nested_.shown.empty());
+}
+
+TEST_F(WindowLifeTest, ArrivalTrayCommandsAndControlColours)
+{
+    ASSERT_TRUE(Open());
+    // Arrival of the mouse while it is marked gone finds it again; another device's does nothing.
+    LPARAM broadcast = Removal();
+    g_deviceConnected = 0;
+    auto* name = reinterpret_cast<DEV_BROADCAST_DEVICEINTERFACE_W*>(broadcast)->dbcc_name;
+    const wchar_t first = name[0];
+    name[0] = L'X';
+    EXPECT_EQ(SendMessageW(Window(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, broadcast), TRUE);
+    EXPECT_EQ(g_deviceConnected, 0);
+    name[0] = first;
+    EXPECT_EQ(SendMessageW(Window(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, broadcast), TRUE);
+    EXPECT_EQ(g_deviceConnected, 1);
+
+    // The tray's double click shows and restores the window, as "Mostrar ventana" does.
+    for (const auto& [message, wParam, lParam] :
+         {std::tuple{static_cast<UINT>(WM_TRAY_NOTIFY), WPARAM{TRAY_ICON_ID}, LPARAM{WM_LBUTTONDBLCLK}},
+          std::tuple{static_cast<UINT>(WM_COMMAND), WPARAM{ID_SHOW_WINDOW_ES}, LPARAM{0}}}) {
+        ShowWindow(Window(), SW_HIDE);
+        SendMessageW(Window(), message, wParam, lParam);
+        EXPECT_TRUE(IsWindowVisible(Window()));
+        EXPECT_FALSE(IsIconic(Window()));
+    }
+
+    // The right button's release opens the tray menu, in the language shown, owned by the window.
+    s_trayMenus = 0;
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountTrayMenus, nullptr, GetCurrentThreadId());
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, EndMenus);
+    EXPECT_EQ(SendMessageW(Window(), WM_TRAY_NOTIFY, TRAY_ICON_ID, WM_RBUTTONUP), 0);
+    KillTimer(nullptr, timer);
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ(s_trayMenus, 1);
+
+    // Edits and lists show white on black; other controls keep the default brush.
+    HDC dc = GetDC(Window());
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(Window(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), 0));
+    ASSERT_NE(brush, nullptr);
+    LOGBRUSH look{};
+    GetObjectW(brush, sizeof(look), &look);
+    EXPECT_EQ(look.lbColor, RGB(0, 0, 0));
+    EXPECT_EQ(GetTextColor(dc), RGB(255, 255, 255));
+    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
+    EXPECT_EQ(SendMessageW(Window(), WM_CTLCOLORLISTBOX, reinterpret_cast<WPARAM>(dc), 0),
+              reinterpret_cast<LRESULT>(brush));
+    EXPECT_NE(SendMessageW(Window(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), 0),
+              reinterpret_cast<LRESULT>(brush));
+    ReleaseDC(Window(), dc);
+
+    // "Salir " ends the program with the exit command.
+    SendMessageW(Window(), WM_COMMAND, ID_EXIT_DRIVER_ES, 0);
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_EQ(mouse_.ExitCount(), 1);
+}
+
+TEST_F(WindowLifeTest, ALanguageWithAMissingLayoutEndsTheProgramAndTheNextStartKeepsTheOther)
+{
+    ASSERT_TRUE(Open());
+    std::filesystem::remove(folder_ / "skins/INI_CN/skin_color.ini");
+    window_->SwitchToSpanish();
+    EXPECT_EQ(Window(), nullptr);
+    ASSERT_EQ(nested_.shown.size(), 1u);
+    EXPECT_EQ(nested_.shown[0].text, u"找不到配置文件");
+    window_.reset();
+
+    nested_.shown.clear();
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(g_languageEnglish, 1u);
+    EXPECT_TRUE(nested_.shown.empty());
+}
+
+}  // namespace
