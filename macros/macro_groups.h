@@ -34,6 +34,11 @@ std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);
 // separator or drive colon, not empty. Other names are taken as groups whose file is missing.
 bool IsGroupFileName(const std::u16string& name);
 
+// Whether two group names name one file, their case ignored as Windows does.
+bool SameGroupFileName(const std::u16string& a, const std::u16string& b);
+
+// Reads the group list; a group whose file is missing, or whose name differs from an earlier
+// group's only in case, is dropped and the list written again without it.
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
 void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,

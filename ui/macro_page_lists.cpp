@@ -2,6 +2,7 @@
 // event list (event k on line 2k, its delay on line 2k + 1), the light list and the name edits.
 #include <algorithm>
 #include <initializer_list>
+#include <mutex>
 
 #include "app/resource_ids.h"
 #include "macros/macro_commands.h"
@@ -67,7 +68,10 @@ void CTEV_KestraDlg::RefreshMacroLists()
     g_eventList->Clear();
     g_macroList->Clear();
     if (g_macroGroupCount == 0) {
-        g_macroCount = 0;
+        {
+            std::lock_guard lock(g_macroStoreLock);
+            g_macroCount = 0;
+        }
         g_groupNameEdit->SetText(u"");
         g_macroNameEdit->SetText(u"");
         return;
@@ -113,6 +117,9 @@ void CTEV_KestraDlg::RefreshMacroEventList(uint32_t macro)
             g_repeatCountEdit->SetText(repeats ? FormatIniInt(record.repeatCount) : std::u16string(u"1"));
         }
     }
+    // Every edit of the open macro ends here: it reaches the group's file at once, also when it
+    // left no event (then the repeat-count edit above, which saves too, is not set).
+    if (macro == g_currentMacro && g_recording == 0) SaveOpenMacro();
     View().Invalidate();
 }
 
