@@ -7,6 +7,7 @@
 #include "app/user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/device_memory_map.h"
+#include "device/main_window_link.h"
 #include "device/macro_stream.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_groups.h"
@@ -46,17 +47,18 @@ bool OpenInEditor(const MacroFilesAccess& macros, const std::u16string& name, ui
 
 // With g_settingsMutex and g_macroStoreLock held, so that the group list, the open group, its
 // table and the macro folder are one state for the whole step.
-void StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
+// Returns whether the macro open in the editor was stepped.
+bool StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
 {
     const uint32_t profile = g_currentProfile & 3;
     const uint32_t assignment = g_buttonAssignments[profile][0];
     const DeviceAssignment a = TranslateAssignment(assignment);
-    if (a.kind != SlotKind::FileMacro) return;
+    if (a.kind != SlotKind::FileMacro) return false;
 
     const std::u16string name = GroupNameOnDisk(macros, a.group);
     const bool open = !name.empty() && OpenInEditor(macros, name, a.group, a.macro);
     // A step for the macro being recorded is dropped: the recording replaces its events anyway.
-    if (open && g_macroRecorder.Recording() && a.macro == OpenMacroSlot()) return;
+    if (open && g_macroRecorder.Recording() && a.macro == OpenMacroSlot()) return false;
 
     // The macro open in the editor is stepped as the editor holds it, unsaved edits included.
     MacroRecord record{};
@@ -69,11 +71,12 @@ void StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
     WriteDeviceRuns(g_slot0MacroAddress, stream);
 
     // An empty record (also what a macro that no longer exists reads as) has nothing stepped.
-    if (record.eventCount == 0 || !IsGroupFileName(name)) return;
+    if (record.eventCount == 0 || !IsGroupFileName(name)) return false;
     if (open) g_macroTable[a.macro] = record;
     // Only the stepped macro's own line: the count and the other lines are the editor's to write.
     macros.files.Put(macros.macroFolder + name + u".dat", kMacrosSection, FormatIniInt(static_cast<int32_t>(a.macro)),
                      EncodeMacroLine(record, macros.layout.hidToVk));
+    return open;
 }
 
 }  // namespace
@@ -81,12 +84,14 @@ void StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
 void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
 {
     std::vector<MessageCollector::Message> messages;
+    bool openStepped = false;
     {
         MessageCollector collector;
         std::lock_guard settingsLock(g_settingsMutex);
         std::lock_guard macroLock(g_macroStoreLock);
-        StepAndDownloadLocked(macros, up);
+        openStepped = StepAndDownloadLocked(macros, up);
         messages = collector.Messages();
     }
     ShowCollected(messages);
+    if (openStepped) RequestOpenMacroShown();
 }

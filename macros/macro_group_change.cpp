@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
-#include <vector>
 
-#include "app/user_prompts.h"
 #include "macros/macro_groups.h"
 #include "settings/settings_state.h"
 
@@ -42,25 +40,6 @@ void ReloadLocked(ProfileFiles& files, const MacroKeyLayout& layout, const std::
 }
 
 }  // namespace
-
-GroupChangeSection::GroupChangeSection(bool withSettings)
-{
-    if (withSettings) settingsLock_ = std::unique_lock(g_settingsMutex);
-    macroLock_ = std::unique_lock(g_macroStoreLock);
-    collector_.emplace();
-}
-
-GroupChangeSection::~GroupChangeSection()
-{
-    const std::vector<MessageCollector::Message> messages = collector_->Messages();
-    collector_.reset();
-    macroLock_.unlock();
-    if (settingsLock_.owns_lock()) settingsLock_.unlock();
-    try {
-        ShowCollected(messages);
-    } catch (...) {
-    }
-}
 
 void SetGroupChangeSeam(GroupChangeSeam seam) { g_seam = seam; }
 

@@ -6,27 +6,11 @@
 // Platform-free over ProfileFiles; what touches the file system directly comes in as a callback.
 #include <cstdint>
 #include <functional>
-#include <mutex>
 #include <optional>
 #include <string>
 
-#include "app/user_prompts.h"
 #include "macros/macro_file.h"
-
-// One change: holds g_macroStoreLock (after g_settingsMutex when the change touches a folder) and
-// collects the messages raised meanwhile, shown once both are released. Sections nest.
-class GroupChangeSection {
-public:
-    explicit GroupChangeSection(bool withSettings = false);
-    ~GroupChangeSection();
-    GroupChangeSection(const GroupChangeSection&) = delete;
-    GroupChangeSection& operator=(const GroupChangeSection&) = delete;
-
-private:
-    std::unique_lock<std::recursive_mutex> settingsLock_;
-    std::unique_lock<std::recursive_mutex> macroLock_;
-    std::optional<MessageCollector> collector_;
-};
+#include "macros/macro_groups.h"
 
 // The macro the editor had open, to be saved into its group's file before the group is left.
 struct OpenMacroRef {

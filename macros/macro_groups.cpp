@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "app/user_prompts.h"
 #include "settings/ini_value.h"
@@ -58,6 +60,31 @@ std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group)
 bool IsGroupFileName(const std::u16string& name)
 {
     return !name.empty() && name.find_first_of(u"\\/:") == std::u16string::npos;
+}
+
+struct GroupChangeSection::Held {
+    std::unique_lock<std::recursive_mutex> settingsLock;
+    std::unique_lock<std::recursive_mutex> macroLock;
+    std::optional<MessageCollector> collector;
+};
+
+GroupChangeSection::GroupChangeSection(bool withSettings) : held_(std::make_unique<Held>())
+{
+    if (withSettings) held_->settingsLock = std::unique_lock(g_settingsMutex);
+    held_->macroLock = std::unique_lock(g_macroStoreLock);
+    held_->collector.emplace();
+}
+
+GroupChangeSection::~GroupChangeSection()
+{
+    const std::vector<MessageCollector::Message> messages = held_->collector->Messages();
+    held_->collector.reset();
+    held_->macroLock.unlock();
+    if (held_->settingsLock.owns_lock()) held_->settingsLock.unlock();
+    try {
+        ShowCollected(messages);
+    } catch (...) {
+    }
 }
 
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder)

@@ -4,6 +4,7 @@
 // Platform-free over ProfileFiles; the program's entry points are in macro_file_commands.h.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "macros/macro_file.h"
@@ -27,6 +28,21 @@ inline constexpr char16_t kGroupFileMissingMessage[] = u"Can't find the file.";
 extern uint8_t g_macroGroupCount;
 extern uint8_t g_currentGroup;
 extern std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts;
+
+// One change of the macro store: holds g_macroStoreLock (after g_settingsMutex when the change
+// touches a folder) and collects the messages raised meanwhile, shown once both are released, so
+// that a device thread never waits behind a message box. Sections nest.
+class GroupChangeSection {
+public:
+    explicit GroupChangeSection(bool withSettings = false);
+    ~GroupChangeSection();
+    GroupChangeSection(const GroupChangeSection&) = delete;
+    GroupChangeSection& operator=(const GroupChangeSection&) = delete;
+
+private:
+    struct Held;
+    std::unique_ptr<Held> held_;
+};
 
 // macroFolder ends with a backslash; a group's file is macroFolder + name + ".dat".
 std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "app/resource_ids.h"
+#include "device/program_device_link.h"
 #include "device/simulated_mouse_text.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
@@ -167,6 +168,24 @@ TEST_F(MacroEditsSavedTest, NewMacroInASmallerGroupStartsEmpty)
     DecodeMacroLine(files_.Get(GroupFilePath(g_macroFolder, 2), u"Macros", FormatIniInt(smaller), kMacroLineBufferChars),
                     stored, MacVkAndText::VkToHidEn);
     EXPECT_TRUE(SameStoredFields(stored, expected));
+}
+
+// A step from the mouse on the macro open in the editor steps the editor's record, unsaved edits
+// and all, saves it, and the event list shows the result.
+TEST_F(MacroEditsSavedTest, StepOnTheOpenMacroShowsInItsEventList)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    Command(ID_INSERT_XY_POS_POS, 0);
+    ASSERT_EQ(g_eventList->LineText(2), u"[X+]:10,[Y+]:10");
+    g_macroTable[kEditedSlot].delays[0] = 1234;  // in the table only
+    g_buttonAssignments[g_currentProfile & 3][0] = MakeFileMacroCode(0, kEditedSlot);
+    AdjustMacroStepAndDownload(true);
+    MSG message{};
+    for (int i = 0; i < 100 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageW(&message);
+    EXPECT_EQ(g_eventList->LineText(2), u"[X+]:10,[Y+]:11");
+    const MacroRecord stored = Stored(kEditedSlot);
+    EXPECT_EQ(stored.params[1].y, 11);
+    EXPECT_EQ(stored.delays[0], 1234);
 }
 
 // Group names and files that are not the command's own: a name the group list's code page cannot
