@@ -1,36 +1,18 @@
 #include "device/macro_step_download.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
 #include "app/user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/device_memory_map.h"
+#include "device/main_window_link.h"
 #include "device/macro_stream.h"
+#include "macros/macro_editor_state.h"
 #include "macros/macro_groups.h"
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
-
-namespace {
-
-// Puts the stepped record back where the user finds it. A macro of the group open in the editor
-// goes through the editor's table; one of another group is written into its own file alone, so
-// the open group's table and count stay as they are.
-void SaveSteppedMacro(const MacroFilesAccess& macros, const MacroRecord& record, uint32_t group, uint32_t macro)
-{
-    if (group >= kMaxMacroGroups) return;
-    std::lock_guard macroLock(g_macroStoreLock);
-    const std::u16string path = GroupFilePath(macros.macroFolder, static_cast<uint8_t>(group));
-    if (g_macroGroupCount != 0 && group == g_currentGroup && macro < kGroupMacroLimit) {
-        g_macroTable[macro] = record;
-        SaveMacroToFile(macros.files, macros.layout, path, macro);
-    } else {
-        macros.files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(macro)),
-                         EncodeMacroLine(record, macros.layout.hidToVk));
-    }
-}
-
-}  // namespace
 
 namespace {
 
@@ -43,21 +25,58 @@ uint32_t StepDownloadSize(uint32_t profile, uint32_t assignment)
     return g_slot0MacroSize;
 }
 
-void StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
+// Group `group` of the folder's group file, as the step reads and writes it: the name from the
+// group file itself, so that the macro read and the line written are of one file even while the
+// editor's list is another language's.
+std::u16string GroupNameOnDisk(const MacroFilesAccess& macros, uint32_t group)
+{
+    const std::u16string groupFile = macros.macroFolder + kMacroGroupFileName;
+    const int32_t count = ParseIniInt(macros.files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
+    if (count <= 0 || group >= static_cast<uint32_t>(count)) return {};
+    return macros.files.Get(groupFile, kGroupNameSection, FormatIniInt(static_cast<int32_t>(group)), kGroupNameBufferChars);
+}
+
+// Whether the stepped macro is the one the editor holds in its table: the editor has this folder,
+// this group under this name open, and the group holds the macro.
+bool OpenInEditor(const MacroFilesAccess& macros, const std::u16string& name, uint32_t group, uint32_t macro)
+{
+    return g_macroFolder == macros.macroFolder && g_macroGroupCount != 0 && group < g_macroGroupCount &&
+           group == g_currentGroup && g_macroGroupNames[group] == name &&
+           macro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
+}
+
+// With g_settingsMutex and g_macroStoreLock held, so that the group list, the open group, its
+// table and the macro folder are one state for the whole step.
+// Returns whether the macro open in the editor was stepped.
+bool StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
 {
     const uint32_t profile = g_currentProfile & 3;
     const uint32_t assignment = g_buttonAssignments[profile][0];
     const DeviceAssignment a = TranslateAssignment(assignment);
-    if (a.kind != SlotKind::FileMacro) return;
+    if (a.kind != SlotKind::FileMacro) return false;
 
+    const std::u16string name = GroupNameOnDisk(macros, a.group);
+    const bool open = !name.empty() && OpenInEditor(macros, name, a.group, a.macro);
+    // A step for the macro being recorded is dropped: the recording replaces its events anyway.
+    if (open && g_macroRecorder.Recording() && a.macro == OpenMacroSlot()) return false;
+
+    // The macro open in the editor is stepped as the editor holds it, unsaved edits included.
     MacroRecord record{};
-    LoadMacroFromFile(macros.files, macros.layout, macros.macroFolder, record, a.group, a.macro);
+    if (open)
+        record = g_macroTable[a.macro];
+    else
+        LoadMacroFromFile(macros.files, macros.layout, macros.macroFolder, record, a.group, a.macro);
     // Never longer than the stream the last apply placed there, even when the macro has grown.
     const std::vector<uint8_t> stream = EncodeStepStream(record, up, StepDownloadSize(profile, assignment));
     WriteDeviceRuns(g_slot0MacroAddress, stream);
 
     // An empty record (also what a macro that no longer exists reads as) has nothing stepped.
-    if (record.eventCount != 0) SaveSteppedMacro(macros, record, a.group, a.macro);
+    if (record.eventCount == 0 || !IsGroupFileName(name)) return false;
+    if (open) g_macroTable[a.macro] = record;
+    // Only the stepped macro's own line: the count and the other lines are the editor's to write.
+    macros.files.Put(macros.macroFolder + name + u".dat", kMacrosSection, FormatIniInt(static_cast<int32_t>(a.macro)),
+                     EncodeMacroLine(record, macros.layout.hidToVk));
+    return open;
 }
 
 }  // namespace
@@ -65,11 +84,14 @@ void StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
 void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
 {
     std::vector<MessageCollector::Message> messages;
+    bool openStepped = false;
     {
         MessageCollector collector;
         std::lock_guard settingsLock(g_settingsMutex);
-        StepAndDownloadLocked(macros, up);
+        std::lock_guard macroLock(g_macroStoreLock);
+        openStepped = StepAndDownloadLocked(macros, up);
         messages = collector.Messages();
     }
     ShowCollected(messages);
+    if (openStepped) RequestOpenMacroShown();
 }

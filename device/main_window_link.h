@@ -6,3 +6,9 @@ using MainWindowRepaint = void (*)();
 
 void SetMainWindowRepaint(MainWindowRepaint repaint);
 void RequestMainWindowRepaint();
+
+// The step download changed the macro open in the editor: the macro page shows it again. The
+// page installs its handler while it is shown.
+using OpenMacroStepped = void (*)();
+void SetOpenMacroStepped(OpenMacroStepped stepped);
+void RequestOpenMacroShown();

@@ -4,6 +4,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "device/apply_writer.h"
 #include "device/device_threads.h"
@@ -19,7 +20,7 @@ namespace {
 // config.ini and the macro folder of the language in force when it is made.
 class ProgramFiles {
 public:
-    ProgramFiles() : config_(ConfigPath()), files_{config_, {GetProfileFiles(), CurrentMacroKeyLayout(), MacroFolder()}} {}
+    ProgramFiles() : ProgramFiles(ConfigPath(), LanguageNow()) {}
     DeviceLinkFiles& Files() { return files_; }
 
 private:
@@ -28,10 +29,22 @@ private:
         std::lock_guard lock(g_settingsMutex);
         return g_configIniPath;
     }
-    static std::u16string MacroFolder()
+    // The macro folder and the key layout of one language, read together: a language switch
+    // between the two would read one language's files with the other's keys.
+    struct Language {
+        std::u16string macroFolder;
+        MacroKeyLayout layout;
+    };
+    static Language LanguageNow()
     {
         std::lock_guard lock(g_settingsMutex);
-        return g_skinFolder + (g_languageEnglish != 0 ? u"\\INI_EN\\macro\\" : u"\\INI_CN\\macro\\");
+        const bool english = g_languageEnglish != 0;
+        return {g_skinFolder + (english ? u"\\INI_EN\\macro\\" : u"\\INI_CN\\macro\\"),
+                english ? kEnglishMacroKeys : kSpanishMacroKeys};
+    }
+    ProgramFiles(std::u16string configPath, Language language)
+        : config_(std::move(configPath)), files_{config_, {GetProfileFiles(), language.layout, language.macroFolder}}
+    {
     }
 
     ConfigIniFile config_;

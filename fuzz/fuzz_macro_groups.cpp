@@ -47,6 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     LoadMacroGroups(files, kLayout, kFolder);
     Check(g_macroGroupCount <= kMaxMacroGroups);
+    // No two groups kept share a file.
+    for (uint8_t a = 0; a < g_macroGroupCount; ++a) {
+        for (uint8_t b = a + 1; b < g_macroGroupCount; ++b) Check(!SameGroupFileName(g_macroGroupNames[a], g_macroGroupNames[b]));
+    }
     if (g_macroGroupCount > 0) LoadGroupFile(files, kLayout, kFolder, g_currentGroup, true);
     Check(g_macroCount <= kGroupMacroLimit);
     Check(g_macroTable[kGroupMacroLimit].eventCount == 0 && g_macroTable[kGroupMacroLimit].name[0] == 0);

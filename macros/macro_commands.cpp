@@ -1,5 +1,6 @@
 #include "macros/macro_commands.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "macros/memory_profile_files.h"
@@ -42,6 +43,14 @@ MacroRecord& LoadMacroFromFile(MacroRecord& out, uint32_t group, uint32_t macro)
 {
     const std::u16string folder = g_skinFolder + (g_languageEnglish != 0 ? u"\\INI_EN\\macro\\" : u"\\INI_CN\\macro\\");
     return LoadMacroFromFile(GetProfileFiles(), CurrentMacroKeyLayout(), folder, out, group, macro);
+}
+
+bool OpenMacroExists() { return g_macroCount != 0 && g_currentMacro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit); }
+
+void SaveOpenMacro()
+{
+    if (g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && OpenMacroExists())
+        SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
 }
 
 void LoadMacroGroups() { LoadMacroGroups(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder); }

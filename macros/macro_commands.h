@@ -26,6 +26,12 @@ void ReadConstMacroFile(const std::u16string& path);
 // Safe on any thread: reads only files, g_skinFolder and g_languageEnglish.
 MacroRecord& LoadMacroFromFile(MacroRecord& out, uint32_t group, uint32_t macro);
 
+// Whether the open group has the macro g_currentMacro.
+bool OpenMacroExists();
+// Saves the open macro into the open group's file (nothing without one): after every edit, and
+// before another macro or group is opened or made.
+void SaveOpenMacro();
+
 void LoadMacroGroups();
 void SaveMacroGroups();
 bool LoadGroupFile(uint8_t group, bool parse);

@@ -3,6 +3,7 @@
 #include <mutex>
 
 #include "app/user_prompts.h"
+#include "macros/macro_commands.h"
 #include "macros/light_popup_link.h"
 #include "macros/macro_edit_messages.h"
 #include "macros/macro_editor_state.h"
@@ -49,6 +50,9 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
             macros.Send(LB_DELETESTRING, static_cast<WPARAM>(g_macroListSel), 0);
             macros.Send(LB_INSERTSTRING, static_cast<WPARAM>(g_macroListSel), reinterpret_cast<LPARAM>(AsWide(old)));
             macros.Select(g_macroListSel);
+        } else if (g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && g_macroListSel < g_macroCount) {
+            // The new name reaches the group's file before another macro can be opened.
+            SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), static_cast<uint32_t>(g_macroListSel));
         }
         return 0;
     }

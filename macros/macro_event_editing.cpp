@@ -8,6 +8,7 @@
 #include "macros/macro_edit_messages.h"
 #include "macros/macro_editor_state.h"
 #include "macros/light_popup_link.h"
+#include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_list_views.h"
 #include "settings/settings_state.h"
@@ -158,6 +159,8 @@ void CTEV_KestraDlg::OnLightListDblClk()
 LRESULT CTEV_KestraDlg::OnLightParamChosen(WPARAM, LPARAM)
 {
     if (g_lightBlockIndex < kLightBlockCount) ShowLightBlockDetails(g_lightBlockIndex);
+    // The chosen mode or colour is in the open macro's block: its file follows at once.
+    SaveOpenMacro();
     g_hoverMacroButton = BUTTON_NONE;
     g_popupOwnerButton = BUTTON_NONE;
     return 0;

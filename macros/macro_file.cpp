@@ -67,6 +67,9 @@ void ReadMacroFile(ProfileFiles& files, const MacroKeyLayout& layout, const std:
     std::lock_guard lock(g_macroStoreLock);
     g_macroCount = ReadWholeFile(files, layout, path, std::span(g_macroTable).first(kGroupMacroLimit),
                                  kMacroLineBufferChars);
+    // The slots behind the group's macros must not keep the last group's: a new macro takes the
+    // next slot as it finds it.
+    std::fill(g_macroTable.begin() + g_macroCount, g_macroTable.end(), MacroRecord{});
 }
 
 void ReadConstMacroFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path)

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <mutex>
+#include <optional>
+#include <vector>
 
 #include "app/user_prompts.h"
 #include "settings/ini_value.h"
@@ -12,7 +14,42 @@ std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts{};
 
 namespace {
 std::u16string GroupFileOf(const std::u16string& macroFolder) { return macroFolder + kMacroGroupFileName; }
+
+// Upper case as the file system compares names, for the scripts group names are written in.
+char16_t FileNameUpper(char16_t c)
+{
+    if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
+    if ((c >= 0xE0 && c <= 0xFE && c != 0xF7) || (c >= 0x3B1 && c <= 0x3CB && c != 0x3C2) || (c >= 0x430 && c <= 0x44F))
+        return static_cast<char16_t>(c - 0x20);
+    if (c == 0xFF) return 0x178;
+    if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
+    // Latin Extended-A and the Cyrillic supplements pair capital and small letters side by side.
+    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x4BF) ||
+        (c >= 0x4D0 && c <= 0x52F))
+        return static_cast<char16_t>(c & ~1u);
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return (c & 1u) == 0 ? static_cast<char16_t>(c - 1) : c;
+    return c;
+}
+
+// Whether an earlier group of the list already has `group`'s file, by case.
+bool SharesAnEarlierFile(uint8_t group)
+{
+    for (uint8_t g = 0; g < group; ++g) {
+        if (SameGroupFileName(g_macroGroupNames[g], g_macroGroupNames[group])) return true;
+    }
+    return false;
+}
 }  // namespace
+
+bool SameGroupFileName(const std::u16string& a, const std::u16string& b)
+{
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (FileNameUpper(a[i]) != FileNameUpper(b[i])) return false;
+    }
+    return true;
+}
 
 std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group)
 {
@@ -23,6 +60,31 @@ std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group)
 bool IsGroupFileName(const std::u16string& name)
 {
     return !name.empty() && name.find_first_of(u"\\/:") == std::u16string::npos;
+}
+
+struct GroupChangeSection::Held {
+    std::unique_lock<std::recursive_mutex> settingsLock;
+    std::unique_lock<std::recursive_mutex> macroLock;
+    std::optional<MessageCollector> collector;
+};
+
+GroupChangeSection::GroupChangeSection(bool withSettings) : held_(std::make_unique<Held>())
+{
+    if (withSettings) held_->settingsLock = std::unique_lock(g_settingsMutex);
+    held_->macroLock = std::unique_lock(g_macroStoreLock);
+    held_->collector.emplace();
+}
+
+GroupChangeSection::~GroupChangeSection()
+{
+    const std::vector<MessageCollector::Message> messages = held_->collector->Messages();
+    held_->collector.reset();
+    held_->macroLock.unlock();
+    if (held_->settingsLock.owns_lock()) held_->settingsLock.unlock();
+    try {
+        ShowCollected(messages);
+    } catch (...) {
+    }
 }
 
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder)
@@ -42,7 +104,9 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
 
     uint8_t group = 0;
     while (group < g_macroGroupCount) {
-        if (LoadGroupFile(files, layout, macroFolder, group, false)) {
+        // A name that differs from an earlier one only in case names that group's file: it is no
+        // group of its own, and deleting or renaming it would take the other's file.
+        if (!SharesAnEarlierFile(group) && LoadGroupFile(files, layout, macroFolder, group, false)) {
             ++group;
             continue;
         }

@@ -4,6 +4,7 @@
 // Platform-free over ProfileFiles; the program's entry points are in macro_file_commands.h.
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "macros/macro_file.h"
@@ -28,12 +29,32 @@ extern uint8_t g_macroGroupCount;
 extern uint8_t g_currentGroup;
 extern std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts;
 
+// One change of the macro store: holds g_macroStoreLock (after g_settingsMutex when the change
+// touches a folder) and collects the messages raised meanwhile, shown once both are released, so
+// that a device thread never waits behind a message box. Sections nest.
+class GroupChangeSection {
+public:
+    explicit GroupChangeSection(bool withSettings = false);
+    ~GroupChangeSection();
+    GroupChangeSection(const GroupChangeSection&) = delete;
+    GroupChangeSection& operator=(const GroupChangeSection&) = delete;
+
+private:
+    struct Held;
+    std::unique_ptr<Held> held_;
+};
+
 // macroFolder ends with a backslash; a group's file is macroFolder + name + ".dat".
 std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);
 // Whether a group name from macroGrp.ini names a file inside the macro folder: no path
 // separator or drive colon, not empty. Other names are taken as groups whose file is missing.
 bool IsGroupFileName(const std::u16string& name);
 
+// Whether two group names name one file, their case ignored as Windows does.
+bool SameGroupFileName(const std::u16string& a, const std::u16string& b);
+
+// Reads the group list; a group whose file is missing, or whose name differs from an earlier
+// group's only in case, is dropped and the list written again without it.
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
 void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,

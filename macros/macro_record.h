@@ -143,7 +143,9 @@ void ClampMacroRecord(MacroRecord& record);
 // The group list (g_macroGroupCount, g_macroGroupNames, g_currentGroup, macro_groups.h) is read
 // by the step download on the device input thread to find a macro's file, so every writer of
 // the list (the group loads, and whatever renames, imports or restores groups) holds the lock
-// too. Never show a message while holding it: a device thread would wait behind the box.
+// too. A change of the open group changes list, open group, count, table and macro folder in one
+// section under the lock (macro_group_change.h), never in several. Never show a message while
+// holding it: a device thread would wait behind the box.
 extern std::array<MacroRecord, kMacroTableSlots> g_macroTable;
 extern uint16_t g_macroCount;
 extern uint32_t g_currentMacro;

@@ -42,6 +42,12 @@ void SaveDpiLevel(const std::u16string& iniPath, int n)
     SaveDpiLevel(ini, n);
 }
 
+void SaveChangedAssignments(const std::u16string& iniPath, const ProfileButtonTable& before)
+{
+    ConfigIniFile ini(iniPath);
+    SaveChangedAssignments(ini, before);
+}
+
 void LoadInitSection(const std::u16string& iniPath)
 {
     ConfigIniFile ini(iniPath);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "settings/ini_source.h"
+#include "settings/settings_state.h"
 
 class ConfigIniFile : public IniSource {
 public:
@@ -24,6 +25,7 @@ bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& sec
 void LoadProfile(const std::u16string& iniPath, int n, bool reset);
 void SaveConfigToIni(const std::u16string& iniPath, int n);
 void SaveDpiLevel(const std::u16string& iniPath, int n);
+void SaveChangedAssignments(const std::u16string& iniPath, const ProfileButtonTable& before);
 void LoadInitSection(const std::u16string& iniPath);
 void WriteCurConfig(const std::u16string& iniPath, uint32_t profileNumber);
 void WriteVerSel(const std::u16string& iniPath, uint32_t language);

@@ -199,6 +199,17 @@ void SaveDpiLevel(IniSource& ini, int n)
     Write(ini, g_configSection, u"DPI_LEVEL", g_dpiLevel);
 }
 
+void SaveChangedAssignments(IniSource& ini, const ProfileButtonTable& before)
+{
+    std::scoped_lock lock(g_settingsMutex);
+    for (size_t p = 0; p < kProfileCount; ++p) {
+        const std::u16string section = ProfileSectionName(false, static_cast<int>(p + 1));
+        for (size_t i = 0; i < kMouseButtonCount; ++i) {
+            if (g_buttonAssignments[p][i] != before[p][i]) Write(ini, section, Numbered(u"K", i), g_buttonAssignments[p][i]);
+        }
+    }
+}
+
 void LoadInitSection(IniSource& ini)
 {
     std::scoped_lock lock(g_settingsMutex);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "settings/ini_source.h"
+#include "settings/settings_state.h"
 
 // Fills the settings state from profile n ("CfgReset" + n when reset, else "Config" + n).
 // The button assignments of all four profiles are loaded whatever n is (profile 1's become the
@@ -21,6 +22,11 @@ void SaveConfigToIni(IniSource& ini, int n);
 
 // Writes DPI_LEVEL alone into "Config" + n.
 void SaveDpiLevel(IniSource& ini, int n);
+
+// Writes only the button assignments ("K" + button in "Config" + profile) that differ from
+// `before`: an assignment that had to follow a deleted macro is stored without storing the
+// settings the user changed but never applied.
+void SaveChangedAssignments(IniSource& ini, const ProfileButtonTable& before);
 
 // Reads [Init]: g_curConfig from CurConfig (anything outside 1..4, a missing file included, is
 // taken as profile 1), g_currentProfile = g_curConfig - 1, and g_languageEnglish from VER_SEL

@@ -39,13 +39,9 @@ void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
     if (m_ending) return;
     WriteVerSel(g_configIniPath, language);
 
+    // With no group to open the editor's table is emptied: it must not keep the left language's
+    // macros, which a new group would otherwise take over with the other keyboard layout.
     LoadLanguageMacroGroups();
-    if (g_macroGroupCount == 0) {
-        // No group to open: the editor must not keep the left language's macros, which a new
-        // group would otherwise take over with the other keyboard layout.
-        ClearMacroTable();
-        g_currentMacro = 0;
-    }
     if (g_page == kPageMacro) {
         RefreshMacroLists();
         UpdateMacroNameEdits();

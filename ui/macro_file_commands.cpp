@@ -10,6 +10,7 @@
 #include "app/clock.h"
 #include "app/user_prompts.h"
 #include "macros/macro_commands.h"
+#include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
 #include "ui/macro_folder_files.h"
 #include "ui/macro_page_controls.h"
@@ -127,11 +128,13 @@ void CTEV_KestraDlg::ImportMacroFile()
     const std::u16string destination = g_macroFolder + fileName;
     const std::u16string name = ImportGroupName(fileName);
     // A name the group list could not keep whole, or not as a file name, is no group.
-    if (name.empty() || !GroupNameUsable(name)) {
+    if (name.empty() || !GroupNameUsable(name) || !SurvivesCodePage(name)) {
         ShowMacroPageMessage(u"Error!");
         return;
     }
-    if (GroupNameTaken(name, -1)) {
+    // The copy goes to the file's whole name: it must not be the file of a listed group either
+    // (a group "A.dat" keeps its macros in A.dat.dat).
+    if (GroupNameTaken(name, -1) || IsListedGroupFile(fileName)) {
         ShowMacroPageMessage(english ? u"Double name!" : u"¡Nombre ya en uso!");
         return;
     }
@@ -142,20 +145,7 @@ void CTEV_KestraDlg::ImportMacroFile()
         ShowMacroPageMessage(u"Error!");
         return;
     }
-    {
-        std::lock_guard lock(g_macroStoreLock);
-        g_macroGroupNames[g_macroGroupCount] = name;
-        ++g_macroGroupCount;
-        SaveMacroGroups();
-    }
-    LoadMacroGroups();
-    if (g_macroGroupCount != 0) {
-        g_currentGroup = static_cast<uint8_t>(g_macroGroupCount - 1);
-        LoadGroupFile(g_currentGroup, true);
-    } else {
-        g_currentGroup = 0;
-    }
-    LoadGroupMacroNames();
+    ImportGroupAndOpen(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, name);
     RefreshMacroLists();
     UpdateMacroNameEdits();
 }
@@ -180,14 +170,14 @@ void CTEV_KestraDlg::RestoreDefaultMacros()
         return;
     }
     {
-        std::lock_guard lock(g_macroStoreLock);
+        // The emptied folder and the groups read from the copy are one change for the step
+        // download, which reads and writes the same folder.
+        GroupChangeSection section;
         DeleteFolderRecursive(g_macroFolder);
         CopyFolderRecursive(g_macroResetFolder, g_macroFolder);
+        GetClock().SleepMs(kRestoreSettleMs);
+        ReloadGroupsAndOpen(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, GroupPick::First);
     }
-    GetClock().SleepMs(kRestoreSettleMs);
-    LoadMacroGroups();
-    if (g_macroGroupCount != 0) LoadGroupFile(g_currentGroup, true);
-    LoadGroupMacroNames();
     RefreshMacroLists();
     UpdateMacroNameEdits();
 }
@@ -195,11 +185,13 @@ void CTEV_KestraDlg::RestoreDefaultMacros()
 LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro)
 {
     CreateMacroPageControlObjects();
+    const uint8_t chosen = g_chosenMacroGroup != kNoChosenGroup ? g_chosenMacroGroup : g_currentGroup;
+    g_chosenMacroGroup = kNoChosenGroup;
+    std::optional<OpenMacroRef> leaving;
+    if (previousGroup < kMaxMacroGroups && previousMacro >= 0 && previousMacro < static_cast<LPARAM>(kGroupMacroLimit))
+        leaving = OpenMacroRef{static_cast<uint8_t>(previousGroup), static_cast<uint32_t>(previousMacro)};
+    ChooseOpenGroup(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, leaving, chosen);
     if (g_currentGroup < g_macroGroupCount) g_groupNameEdit->SetText(g_macroGroupNames[g_currentGroup]);
-    if (previousGroup < g_macroGroupCount && static_cast<uint64_t>(previousMacro) < std::min<uint16_t>(g_macroCount, kGroupMacroLimit))
-        SaveMacroToFile(GroupFilePath(g_macroFolder, static_cast<uint8_t>(previousGroup)),
-                        static_cast<uint32_t>(previousMacro));
-    if (g_macroGroupCount != 0) LoadGroupFile(g_currentGroup, true);
     RefreshMacroLists();
     UpdateMacroNameEdits();
     g_hoverMacroButton = BUTTON_NONE;

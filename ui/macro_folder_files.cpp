@@ -42,3 +42,28 @@ bool GroupNameTaken(const std::u16string& name, int except)
     const auto names = std::span(g_macroGroupNames).first(std::min<size_t>(g_macroGroupCount, g_macroGroupNames.size()));
     return std::find(names.begin(), names.end(), name) != names.end() || NamesAnotherGroupFile(name, except);
 }
+
+bool IsListedGroupFile(const std::u16string& fileName)
+{
+    for (int g = 0; g < g_macroGroupCount && g < static_cast<int>(g_macroGroupNames.size()); ++g) {
+        if (SameFileName(g_macroGroupNames[static_cast<size_t>(g)] + u".dat", fileName)) return true;
+    }
+    return false;
+}
+
+bool SurvivesCodePage(const std::u16string& name)
+{
+    // A UTF-8 code page holds every name (and takes no best-fit flags).
+    if (name.empty() || GetACP() == CP_UTF8) return true;
+    const int length = static_cast<int>(name.size());
+    BOOL usedDefault = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, AsWide(name), length, nullptr, 0, nullptr, &usedDefault);
+    if (bytes <= 0 || usedDefault != FALSE) return false;
+    std::vector<char> ansi(static_cast<size_t>(bytes));
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, AsWide(name), length, ansi.data(), bytes, nullptr, &usedDefault);
+    const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, nullptr, 0);
+    if (units <= 0 || usedDefault != FALSE) return false;
+    std::vector<wchar_t> back(static_cast<size_t>(units));
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), bytes, back.data(), units);
+    return FromWide(back.data(), static_cast<size_t>(units)) == name;
+}

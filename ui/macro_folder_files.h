@@ -12,3 +12,9 @@ bool NamesAnotherGroupFile(const std::u16string& name, int except);
 // Whether a new or renamed group may not take `name`: a listed group has exactly that name, or a
 // listed group other than `except` shares its file.
 bool GroupNameTaken(const std::u16string& name, int except);
+// Whether `fileName` (a name in the macro folder) is the file of a listed group, by the file
+// system's rule.
+bool IsListedGroupFile(const std::u16string& fileName);
+// Whether `name` comes back unchanged through the system's ANSI code page, without best-fit or
+// default characters: the group list (macroGrp.ini) is stored in it.
+bool SurvivesCodePage(const std::u16string& name);

@@ -6,6 +6,7 @@
 #include "app/user_prompts.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
+#include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
 #include "settings/config_ini_file.h"
 #include "settings/ini_value.h"
@@ -50,18 +51,24 @@ void EmptyMacroPage()
     ClearMacroTable();
 }
 
-// Assignments that named a deleted macro or group are stored at once, so that the profile file
-// never names the wrong macro. `follow` changes them under the settings lock (a profile switched
-// on the mouse reloads them) and says whether it did.
+// Assignments that named a deleted macro or group follow it at once, so that the profile file
+// never names the wrong macro; only the assignments that changed are written, not the settings
+// changed on other pages and not yet applied.
 template <typename Follow>
-void StoreFollowedAssignments(Follow follow)
+void FollowAssignments(Follow follow)
 {
     {
         std::lock_guard lock(g_settingsMutex);
-        if (follow(g_buttonAssignments)) SaveConfigToIni(g_configIniPath, static_cast<int>(g_curConfig));
+        const ProfileButtonTable before = g_buttonAssignments;
+        if (follow(g_buttonAssignments)) SaveChangedAssignments(g_configIniPath, before);
     }
     // The apply judges assignments by every group's macro count: it must see the groups as they are.
     LoadGroupMacroNames();
+}
+
+void RemoveFileIfThere(const std::u16string& path)
+{
+    if (GetFileAttributesW(AsWide(path)) != INVALID_FILE_ATTRIBUTES) DeleteFileW(AsWide(path));
 }
 
 }  // namespace
@@ -128,22 +135,18 @@ void CTEV_KestraDlg::AddNewGroup()
         ShowMacroPageMessage(g_languageEnglish != 0 ? u"More than limit!" : u" Exceder el Limite!");
         return;
     }
-    // The new group's file is made empty: no group may share it, not even by case.
+    // The new group's file is made empty: no group may share it, not even by case, and no file
+    // already in the folder (an exported group kept there) may be cut to nothing.
     const std::u16string name = kNewName;
-    if (GroupNameTaken(name, -1)) {
+    if (GroupNameTaken(name, -1) || FileFound(g_macroFolder + name + u".dat")) {
         ShowMacroPageMessage(DoubleNameMessage(name, true));
         return;
     }
     SaveOpenMacro();
-    {
-        std::lock_guard lock(g_macroStoreLock);
-        g_macroGroupNames[g_macroGroupCount] = name;
-        g_currentGroup = g_macroGroupCount;
-        ++g_macroGroupCount;
-        SaveMacroGroups();
-    }
-    CreateNewMacroFile();
-    LoadGroupMacroNames();
+    AddOpenGroup(GetProfileFiles(), g_macroFolder, name, [this](const std::u16string&) {
+        CreateNewMacroFile();
+        return true;
+    });
     EmptyMacroPage();
     UpdateMacroNameEdits();
 }
@@ -153,19 +156,14 @@ void CTEV_KestraDlg::DeleteCurrentGroup()
     if (g_macroGroupCount == 0) return;
     const uint8_t deleted = std::min<uint8_t>(g_currentGroup, g_macroGroupCount - 1);
     {
-        std::lock_guard lock(g_macroStoreLock);
-        const std::u16string path = GroupFilePath(g_macroFolder, deleted);
-        if (GetFileAttributesW(AsWide(path)) != INVALID_FILE_ATTRIBUTES) DeleteFileW(AsWide(path));
-        std::move(g_macroGroupNames.begin() + deleted + 1, g_macroGroupNames.begin() + g_macroGroupCount,
-                  g_macroGroupNames.begin() + deleted);
-        g_macroGroupNames[g_macroGroupCount - 1].clear();
-        --g_macroGroupCount;
-        g_currentGroup = 0;
-        SaveMacroGroups();
+        // The assignments follow in the same change: a step must not find one naming a group
+        // that has moved.
+        GroupChangeSection section(true);
+        DeleteOpenGroup(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, RemoveFileIfThere);
+        FollowAssignments([&](ProfileButtonTable& table) { return FollowDeletedGroup(table, deleted); });
     }
-    StoreFollowedAssignments([&](auto& assignments) { return FollowDeletedGroup(assignments, deleted); });
     ShowCurrentGroupName();
-    ReloadCurrentGroup();
+    RefreshMacroLists();
     if (g_macroGroupCount == 0) {
         EmptyMacroPage();
         View().Invalidate();
@@ -186,14 +184,17 @@ void CTEV_KestraDlg::AddNewMacro()
         ShowMacroPageMessage(DoubleNameMessage(name, false));
         return;
     }
+    // The macro being left keeps its edits in its file before another one is open.
+    SaveOpenMacro();
     g_eventList->Clear();
     g_macroList->AddLine(name);
     {
         std::lock_guard lock(g_macroStoreLock);
         ++g_macroCount;
         g_currentMacro = g_macroCount - 1u;
+        // A new macro starts empty, whatever its slot held before.
         MacroRecord& record = g_macroTable[g_currentMacro];
-        record.name.fill(u'\0');
+        record = MacroRecord{};
         std::copy(name.begin(), name.end(), record.name.begin());
     }
     g_macroList->Select(static_cast<int32_t>(g_currentMacro));
@@ -209,8 +210,9 @@ void CTEV_KestraDlg::DeleteSelectedMacro()
     if (selected < 0 || selected >= count) return;
     const auto s = static_cast<uint32_t>(selected);
     {
-        std::lock_guard lock(g_macroStoreLock);
-        std::move(g_macroTable.begin() + s + 1, g_macroTable.begin() + count, g_macroTable.begin() + s);
+        GroupChangeSection section(true);
+        DeleteOpenMacro(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, s);
+        FollowAssignments([&](ProfileButtonTable& table) { return FollowDeletedMacro(table, g_currentGroup, s); });
     }
     g_macroList->DeleteLine(selected);
     const int32_t next = selected == 0 ? 0 : selected - 1;
@@ -223,16 +225,7 @@ void CTEV_KestraDlg::DeleteSelectedMacro()
         g_repeatCountEdit->SetText(u"1");
         g_repeatCountEdit->Enable(false);
     }
-    {
-        std::lock_guard lock(g_macroStoreLock);
-        ClearMacroRecord(g_macroTable.data(), static_cast<uint8_t>(count - 1));
-        g_macroCount = static_cast<uint16_t>(count - 1);
-        // The group's file follows the table at once: its lines from the deleted one on would
-        // otherwise keep the old order and bring the deleted macro back at the next load.
-        if (g_currentGroup < g_macroGroupCount) SaveAllMacrosToFile(GroupFilePath(g_macroFolder, g_currentGroup));
-    }
     if (g_macroCount == 0) g_macroNameEdit->SetText(u"");
-    StoreFollowedAssignments([&](auto& assignments) { return FollowDeletedMacro(assignments, g_currentGroup, s); });
     RefreshMacroEventList(g_currentMacro);
 }
 

@@ -32,12 +32,4 @@ void CreateMacroPageControlObjects()
     g_lightList = &lightList;
 }
 
-bool OpenMacroExists() { return g_macroCount != 0 && g_currentMacro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit); }
-
-void SaveOpenMacro()
-{
-    if (g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && OpenMacroExists())
-        SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
-}
-
 void ShowMacroPageMessage(const std::u16string& text) { GetPrompts().ShowMessage(text, u"", MessageStyle::Ok); }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "macros/macro_commands.h"
 #include "ui/editable_list_box.h"
 
 extern CEdit* g_repeatCountEdit;
@@ -26,10 +27,5 @@ extern uint16_t g_lightBlockMode;
 // The group name the group-name edit last gave the open group.
 extern std::u16string g_spareText1;
 
-// Whether the open group has the macro g_currentMacro.
-bool OpenMacroExists();
-// Saves the open macro into the open group's file (nothing without one): before another macro or
-// group is opened or made.
-void SaveOpenMacro();
 // A message box with an OK button, as the macro page shows its messages.
 void ShowMacroPageMessage(const std::u16string& text);

@@ -1,9 +1,12 @@
 // The macro page's six controls and what fills them from the macro table: the macro list, the
 // event list (event k on line 2k, its delay on line 2k + 1), the light list and the name edits.
 #include <algorithm>
+#include <atomic>
 #include <initializer_list>
+#include <mutex>
 
 #include "app/resource_ids.h"
+#include "device/main_window_link.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_groups.h"
@@ -15,6 +18,7 @@
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
 #include "ui/skin_layout_win32.h"
+#include "ui/window_messages.h"
 #include "winlib/wide.h"
 
 namespace {
@@ -25,6 +29,15 @@ constexpr WPARAM kGroupNameLimit = 20;
 constexpr WPARAM kMacroNameLimit = 9;
 
 HFONT LanguageFont() { return (g_languageEnglish != 0 ? g_fontEn : g_fontEs).Get(); }
+
+// The page's window while it shows its controls: the step download posts it the news of a
+// stepped open macro (from the device input thread, hence a post).
+std::atomic<HWND> g_macroPageWindow{nullptr};
+
+void PostOpenMacroStepped()
+{
+    if (HWND window = g_macroPageWindow.load()) PostMessageW(window, WM_OPEN_MACRO_STEPPED, 0, 0);
+}
 
 std::u16string OpenGroupName()
 {
@@ -50,10 +63,14 @@ void CTEV_KestraDlg::CreateMacroPageControls()
     g_groupNameEdit->Send(EM_LIMITTEXT, kGroupNameLimit);
     g_macroNameEdit->Send(EM_LIMITTEXT, kMacroNameLimit);
     UpdateMacroNameEdits();
+    g_macroPageWindow = parent;
+    SetOpenMacroStepped(PostOpenMacroStepped);
 }
 
 void CTEV_KestraDlg::DestroyMacroPageControls()
 {
+    SetOpenMacroStepped(nullptr);
+    g_macroPageWindow = nullptr;
     CreateMacroPageControlObjects();
     for (SubclassedControl* control : std::initializer_list<SubclassedControl*>{
              g_repeatCountEdit, g_macroNameEdit, g_groupNameEdit, g_macroList, g_eventList, g_lightList})
@@ -67,7 +84,10 @@ void CTEV_KestraDlg::RefreshMacroLists()
     g_eventList->Clear();
     g_macroList->Clear();
     if (g_macroGroupCount == 0) {
-        g_macroCount = 0;
+        {
+            std::lock_guard lock(g_macroStoreLock);
+            g_macroCount = 0;
+        }
         g_groupNameEdit->SetText(u"");
         g_macroNameEdit->SetText(u"");
         return;
@@ -113,6 +133,9 @@ void CTEV_KestraDlg::RefreshMacroEventList(uint32_t macro)
             g_repeatCountEdit->SetText(repeats ? FormatIniInt(record.repeatCount) : std::u16string(u"1"));
         }
     }
+    // Every edit of the open macro ends here: it reaches the group's file at once, also when it
+    // left no event (then the repeat-count edit above, which saves too, is not set).
+    if (macro == g_currentMacro && g_recording == 0) SaveOpenMacro();
     View().Invalidate();
 }
 
@@ -157,6 +180,12 @@ void CTEV_KestraDlg::ReloadCurrentGroup()
 {
     if (g_macroGroupCount != 0) LoadGroupFile(g_currentGroup, true);
     RefreshMacroLists();
+}
+
+LRESULT CTEV_KestraDlg::OnOpenMacroStepped(WPARAM, LPARAM)
+{
+    if (g_page == kPageMacro && g_recording == 0 && OpenMacroExists()) RefreshMacroEventList(g_currentMacro);
+    return 0;
 }
 
 void CTEV_KestraDlg::ShowCurrentGroupName()

@@ -43,7 +43,7 @@ bool g_inRepeatCountChange = false;
 bool MoveGroupFile(const std::u16string& oldPath, const std::u16string& newPath)
 {
     if (SameFilePath(oldPath, newPath)) return MoveFileW(AsWide(oldPath), AsWide(newPath)) != FALSE;
-    if (CopyFileW(AsWide(oldPath), AsWide(newPath), FALSE) == FALSE) return false;
+    if (CopyFileW(AsWide(oldPath), AsWide(newPath), TRUE) == FALSE) return false;
     if (FileFound(oldPath)) DeleteFileW(AsWide(oldPath));
     return true;
 }
@@ -56,7 +56,9 @@ void CTEV_KestraDlg::OnGroupNameChange()
     if (!guard.Entered() || g_macroGroupCount == 0 || g_currentGroup >= g_macroGroupCount) return;
     CreateMacroPageControlObjects();
     const std::u16string text = g_groupNameEdit->Text();
-    if (GroupNameTextRejected(text, g_spareText1)) {
+    // macroGrp.ini is written in the system's code page: a name it cannot hold would come back
+    // as another name, with no file.
+    if (GroupNameTextRejected(text, g_spareText1) || !SurvivesCodePage(text)) {
         g_groupNameEdit->SetText(g_macroGroupNames[g_currentGroup]);
         return;
     }
@@ -64,6 +66,13 @@ void CTEV_KestraDlg::OnGroupNameChange()
         const std::u16string oldName = g_macroGroupNames[g_currentGroup];
         const std::u16string oldPath = g_macroFolder + oldName + u".dat";
         const std::u16string newPath = g_macroFolder + text + u".dat";
+        // A file of that name that is not the group's own (an exported group kept in the folder)
+        // is never replaced: the rename is taken back.
+        if (FileFound(newPath) && !SameFilePath(oldPath, newPath)) {
+            g_groupNameEdit->SetText(oldName);
+            ShowMacroPageMessage(g_languageEnglish != 0 ? u"Double name!" : u"¡Nombre ya en uso!");
+            return;
+        }
         bool missing = false;
         {
             std::lock_guard lock(g_macroStoreLock);

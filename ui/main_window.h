@@ -90,6 +90,8 @@ public:
     // The record button: starts a recording of the selected macro, or stops the one running.
     void StartOrStopRecording();
     LRESULT OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro);
+    // A step from the mouse changed the open macro: its event list shows it again.
+    LRESULT OnOpenMacroStepped(WPARAM, LPARAM);
     LRESULT OnMacroFileCommand(WPARAM command, LPARAM lParam);
     void OnMacroListSelChange();
     void OnGroupNameChange();

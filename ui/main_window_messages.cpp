@@ -99,6 +99,8 @@ INT_PTR CTEV_KestraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return SetResult(OnProfileSelected(wParam, lParam));
     case WM_MACROGROUP_CHOSEN:
         return SetResult(OnMacroGroupChosen(wParam, lParam));
+    case WM_OPEN_MACRO_STEPPED:
+        return SetResult(OnOpenMacroStepped(wParam, lParam));
     case WM_MACROFILE_COMMAND:
         return SetResult(OnMacroFileCommand(wParam, lParam));
     case WM_LIGHTMODE_CHOSEN:

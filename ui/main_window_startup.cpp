@@ -14,6 +14,7 @@
 #include "device/main_window_link.h"
 #include "device/program_device_link.h"
 #include "macros/macro_commands.h"
+#include "macros/macro_group_change.h"
 #include "macros/macro_record.h"
 #include "settings/config_ini_file.h"
 #include "settings/ini_value.h"
@@ -183,17 +184,12 @@ bool CTEV_KestraDlg::CutWindowShape()
 
 void CTEV_KestraDlg::LoadLanguageMacroGroups()
 {
+    std::u16string language;
     {
         std::lock_guard lock(g_settingsMutex);
-        const char16_t* language = g_languageEnglish != 0 ? u"\\INI_EN" : u"\\INI_CN";
-        g_macroFolder = g_skinFolder + language + u"\\macro\\";
-        g_macroResetFolder = g_skinFolder + language + u"\\macroReset\\";
+        language = g_skinFolder + (g_languageEnglish != 0 ? u"\\INI_EN" : u"\\INI_CN");
     }
-    LoadMacroGroups();
-    if (g_macroGroupCount != 0) {
-        LoadGroupFile(g_currentGroup, true);
-        LoadGroupMacroNames();
-    }
+    SwitchMacroFolders(GetProfileFiles(), CurrentMacroKeyLayout(), language + u"\\macro\\", language + u"\\macroReset\\");
 }
 
 void CTEV_KestraDlg::LoadMacroData()

@@ -1,6 +1,7 @@
 // The page tabs (main-layout ids 6 to 9), pressed on any page.
 #include "ui/main_window.h"
 #include "ui/editable_list_box.h"
+#include "ui/macro_page_controls.h"
 #include "ui/main_window_globals.h"
 #include "ui/page_state.h"
 
@@ -40,6 +41,8 @@ void CTEV_KestraDlg::OnTabPress(int tabId)
     case kPageMacro:
         g_suppressEditNotify = 0;
         g_page = kPageMacro;
+        // The page opens on the group's first macro: the one open before is kept in its file.
+        SaveOpenMacro();
         CreateMacroPageControls();
         RefreshMacroLists();
         View().Invalidate(true);

@@ -148,16 +148,11 @@ MenuChoice ApplyMenuChoice(int mode, int row, const MenuCapture& capture)
         g_popupOwnerButton = BUTTON_NONE;
         choice.repaintOwner = true;
         break;
-    case kMenuMacroGroups: {
-        uint8_t old = 0;
-        {
-            std::lock_guard lock(g_macroStoreLock);
-            old = g_currentGroup;
-            g_currentGroup = static_cast<uint8_t>(row - 1);
-        }
-        choice.message = {WM_MACROGROUP_CHOSEN, old, static_cast<intptr_t>(g_currentMacro)};
+    case kMenuMacroGroups:
+        // The open group changes only with its table, when the main window opens the choice.
+        g_chosenMacroGroup = static_cast<uint8_t>(row - 1);
+        choice.message = {WM_MACROGROUP_CHOSEN, g_currentGroup, static_cast<intptr_t>(g_currentMacro)};
         break;
-    }
     case kMenuFileCommands: choice.message = {WM_MACROFILE_COMMAND, static_cast<uintptr_t>(row), 0}; break;
     case kMenuLedEffects: {
         std::lock_guard lock(g_settingsMutex);

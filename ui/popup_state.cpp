@@ -10,6 +10,7 @@ int g_assignButtonId = 0;
 SkinRect g_mainWindowRect{};
 ScreenPoint g_popupPos{};
 uint8_t g_lightBlockIndex = 0;
+uint8_t g_chosenMacroGroup = kNoChosenGroup;
 
 uint8_t g_subMenuPopupOpen = 0;
 uint8_t g_subMenuMacroMode = 0;
@@ -38,6 +39,7 @@ void ResetPopupState()
     g_mainWindowRect = {};
     g_popupPos = {};
     g_lightBlockIndex = 0;
+    g_chosenMacroGroup = kNoChosenGroup;
     g_subMenuPopupOpen = 0;
     g_subMenuMacroMode = 0;
     g_subMenuHoverRow = BUTTON_NONE;

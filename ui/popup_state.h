@@ -40,6 +40,10 @@ extern int g_assignButtonId;        // main-layout id 20..28 of the mouse button
 extern SkinRect g_mainWindowRect;   // screen rectangle of the main window, read when a pop-up is placed
 extern ScreenPoint g_popupPos;      // where the function pop-up and the warning box are placed
 extern uint8_t g_lightBlockIndex;   // light block of the open macro the light pop-ups (modes 6, 7) edit
+// The group chosen in the group pop-up, for the main window to open in one step with the table
+// (kNoChosenGroup: none; the window then reopens the open group).
+constexpr uint8_t kNoChosenGroup = 0xFF;
+extern uint8_t g_chosenMacroGroup;
 
 // The second-level pop-up (CSubMenuDlg).
 extern uint8_t g_subMenuPopupOpen;       // 1 while it is open

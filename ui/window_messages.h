@@ -12,6 +12,8 @@ constexpr uint32_t WM_MACROGROUP_CHOSEN = kWmUser + 1002;
 constexpr uint32_t WM_MACROFILE_COMMAND = kWmUser + 1003;
 constexpr uint32_t WM_LIGHTMODE_CHOSEN = kWmApp + 1005;
 constexpr uint32_t WM_LIGHTCOLOUR_CHOSEN = kWmApp + 1006;
+// Posted by the step download when it changed the macro open in the editor.
+constexpr uint32_t WM_OPEN_MACRO_STEPPED = kWmApp + 1007;
 constexpr uint32_t WM_ITEMEDIT_CHANGED = 0x8840;
 constexpr uint32_t WM_ITEMEDIT_FINISH = 0x8841;
 constexpr uint32_t WM_GROUPEDIT_KEY = 0x8881;

@@ -96,6 +96,7 @@ protected:
                           EncodeMacroLine(macros[m], MacVkAndText::HidToVkEn));
         }
         const MacroKeyLayout layout{MacVkAndText::HidToVkEn, MacVkAndText::VkToHidEn};
+        g_macroFolder = folder;
         LoadMacroGroups(files, layout, folder);
         if (g_macroGroupCount != 0) {
             LoadGroupFile(files, layout, folder, g_currentGroup, true);

@@ -2,6 +2,7 @@
 with sound values, never crashes, and leaves every stored file it had no reason to write as it
 was. The README's "What bad input gets" lists the cases and what each gets."""
 import hashlib
+import shutil
 
 import pytest
 
@@ -158,10 +159,23 @@ def test_mask_not_a_jpeg(start, display):
 def test_groups_too_many(start, display):
     # More than the ten groups the program keeps: the first ten are used, the file is kept.
     def damage(folder):
-        names = ["Gaming", "Office", "Browser"] * 5
+        names = ["Gaming", "Office", "Browser"] + [f"Group{i}" for i in range(3, 15)]
+        for name in names[3:]:
+            shutil.copyfile(folder / GAMING, (folder / GAMING).with_name(f"{name}.dat"))
         (folder / GROUPS).write_text("[MACRO_GROUP_NUM]\r\nmacGrpNum=15\r\n[MACRO_GROUP_NAME]\r\n" +
                                      "".join(f"{i}={n}\r\n" for i, n in enumerate(names)))
     assert_runs(start, display, damage)
+
+
+def test_group_names_equal_but_for_case(start, display):
+    # Windows finds one file for both names: the later is no group of its own and is dropped,
+    # macroGrp.ini written without it.
+    def damage(folder):
+        (folder / GROUPS).write_text("[MACRO_GROUP_NUM]\r\nmacGrpNum=3\r\n[MACRO_GROUP_NAME]\r\n"
+                                     "0=Gaming\r\n1=GAMING\r\n2=Office\r\n")
+    folder = assert_runs(start, display, damage, written=(GROUPS,))
+    text = (folder / GROUPS).read_text()
+    assert "macGrpNum=2" in text and "0=Gaming" in text and "1=Office" in text and "GAMING" not in text
 
 
 def test_group_names_with_path_separators(start, display):

@@ -66,7 +66,7 @@ TEST_F(MacroFileTest, ReaderStopsAtTwelveAndLeavesSlotTwelveEmpty)
     EXPECT_EQ(g_macroCount, 0);
 }
 
-TEST_F(MacroFileTest, FewerMacrosThanKeysAndZeroMacros)
+TEST_F(MacroFileTest, FewerMacrosThanKeysAndZeroMacrosClearTheSlotsBehind)
 {
     g_macroTable[1] = FullMacroRecord(u"Keep", kKeys);
     files.Put(kFile, kMacrosSection, kMacroNumKey, u"1");
@@ -75,15 +75,16 @@ TEST_F(MacroFileTest, FewerMacrosThanKeysAndZeroMacros)
     ReadMacroFile(files, kLayout, kFile);
     EXPECT_EQ(g_macroCount, 1);
     EXPECT_EQ(g_macroTable[0].name[0], u'A');
-    EXPECT_EQ(g_macroTable[1].name[0], u'K');  // slots past the count are not touched
+    // Slots past the count are cleared: a new macro there must not take the last group's events.
+    EXPECT_TRUE(SameRecord(g_macroTable[1], MacroRecord{}));
 
     files.Put(kFile, kMacrosSection, kMacroNumKey, u"0");
     ReadMacroFile(files, kLayout, kFile);
     EXPECT_EQ(g_macroCount, 0);
-    EXPECT_EQ(g_macroTable[0].name[0], u'A');
+    for (const MacroRecord& slot : g_macroTable) EXPECT_TRUE(SameRecord(slot, MacroRecord{}));
 }
 
-TEST_F(MacroFileTest, MissingFileIsReportedAndReadsAsEmpty)
+TEST_F(MacroFileTest, MissingFileIsReportedAndReadsAsAnEmptyGroup)
 {
     g_macroCount = 4;
     g_macroTable[0] = FullMacroRecord(u"Stays", kKeys);
@@ -92,7 +93,7 @@ TEST_F(MacroFileTest, MissingFileIsReportedAndReadsAsEmpty)
     EXPECT_EQ(prompts.shown[0].text, u"找不到配置文件");
     EXPECT_EQ(prompts.shown[0].style, MessageStyle::Ok);
     EXPECT_EQ(g_macroCount, 0);
-    EXPECT_EQ(g_macroTable[0].name[0], u'S');
+    EXPECT_TRUE(SameRecord(g_macroTable[0], MacroRecord{}));
 
     ReadConstMacroFile(files, kLayout, u"C:\\constMacro.dat");
     EXPECT_EQ(prompts.shown.size(), 2u);

@@ -99,6 +99,25 @@ TEST_F(MacroGroupsTest, GroupsWithoutFilesAreDroppedAndTheListRewritten)
     EXPECT_EQ(g_macroCount, 0);  // checking a file does not read it
 }
 
+TEST_F(MacroGroupsTest, NamesThatDifferOnlyInCaseShareOneFileAndTheLaterIsDropped)
+{
+    // Windows finds gaming.dat and ÉTÉ.dat under the first two names too: the later names own no
+    // file, and deleting or renaming them would take the earlier group's.
+    WriteGroupFile(u"5", {u"Gaming", u"été", u"gaming", u"ÉTÉ", u"Office"});
+    for (const char16_t* name : {u"Gaming", u"été", u"gaming", u"ÉTÉ", u"Office"}) files.Touch(kFolder + name + u".dat");
+    LoadMacroGroups(files, kLayout, kFolder);
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_EQ(g_macroGroupNames[0], u"Gaming");
+    EXPECT_EQ(g_macroGroupNames[1], u"été");
+    EXPECT_EQ(g_macroGroupNames[2], u"Office");
+    EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"3");
+    EXPECT_EQ(Stored(kGroupNameSection, u"2"), u"Office");
+    EXPECT_EQ(Stored(kGroupNameSection, u"3"), u"");
+    EXPECT_TRUE(SameGroupFileName(u"Игры", u"иГРЫ"));
+    EXPECT_FALSE(SameGroupFileName(u"Gaming", u"Gamine"));
+    EXPECT_FALSE(SameGroupFileName(u"Gaming", u"Gaming2"));
+}
+
 TEST_F(MacroGroupsTest, LastGroupMissingAndNothingMissing)
 {
     WriteGroupFile(u"2", {u"A", u"B"});

@@ -197,6 +197,23 @@ TEST_F(ProfileStore, SavingAfterLoadingOneProfileKeepsTheOtherProfilesReactions)
     EXPECT_EQ(ini.Text(), before);
 }
 
+TEST_F(ProfileStore, ChangedAssignmentsAloneAreWrittenIntoTheirProfilesSections)
+{
+    MemoryIniFile ini = NumberedSections();
+    LoadProfile(ini, 1, false);
+    const ProfileButtonTable before = g_buttonAssignments;
+    g_fireTime = 77;  // changed elsewhere, never applied
+    g_buttonAssignments[0][8] = 0;
+    g_buttonAssignments[3][2] = 0x201;
+    SaveChangedAssignments(ini, before);
+    EXPECT_EQ(ini.Value(u"Config1", u"K8"), u"0");
+    EXPECT_EQ(ini.Value(u"Config4", u"K2"), u"513");
+    EXPECT_EQ(ini.Value(u"Config1", u"K7"), u"1");
+    EXPECT_EQ(ini.Value(u"Config4", u"K1"), u"4");
+    EXPECT_EQ(ini.Value(u"Config1", u"FIRE_TIME"), u"1");
+    EXPECT_EQ(ini.Value(u"CfgReset1", u"K8"), u"11");
+}
+
 TEST_F(ProfileStore, AMissingFileOrSectionLoadsZeros)
 {
     FillDistinctState();

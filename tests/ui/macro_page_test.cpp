@@ -250,10 +250,14 @@ TEST_F(MacroPageTest, GroupNamesTypedRenameTheGroupAndItsFile)
 
     // A copy that fails (a folder stands where the file would go) keeps the old name and file.
     std::filesystem::create_directory(std::filesystem::path(GroupPath(u"Blocked")));
+    // (Anything standing under the new name is not replaced: the rename is taken back.)
     SetEdit(*g_groupNameEdit, u"Blocked");
     EXPECT_EQ(g_macroGroupNames[0], twenty);
     EXPECT_EQ(GroupListEntry(0), twenty);
     EXPECT_TRUE(Exists(GroupPath(twenty)));
+    EXPECT_EQ(g_groupNameEdit->Text(), twenty);
+    EXPECT_EQ(LastMessage(), u"Double name!");
+    prompts_.shown.clear();
 
     // A change of case alone keeps the one file.
     SetEdit(*g_groupNameEdit, u"abcdefghijklmnopqrst");

@@ -1,0 +1,158 @@
+"""A person edits macros across two groups, in each language: a macro recorded in the first group,
+a switch to the smaller third group, a new macro there, an event of its first macro deleted
+through the context menu and that macro renamed, then an apply and a restart. Every group file
+holds what was done (the new macro empty, not the first group's leftovers), and the mouse holds
+what apply_probe computes for the saved folder. Each test ends what it started."""
+import subprocess
+import time
+
+import pytest
+
+from kestra_e2e import LANGUAGES, set_config_value, wait_for
+
+LAYOUTS = {"english": ("skin_mac_en.ini", "EN"), "spanish": ("skin_mac.ini", "CN")}
+GROUPS = {"english": ("Gaming", "Office", "Browser"), "spanish": ("Juegos", "Oficina", "Navegador")}
+MAIN_MENU = "^MainMenuDlg$"
+MENU_ROW = 26  # menu_mask.jpg's height / 15
+LIST_LINE = 8  # the middle of a list's first line, below its top
+HEADER_FIELDS = 35
+EVENT_FIELDS = 8
+WORD = "dog"
+
+
+def macro_lines(path, text=None):
+    """macroNum and {index: line} of a group file (or of its text)."""
+    count, lines = None, {}
+    for line in (path.read_text(encoding="ascii") if text is None else text).splitlines():
+        key, _, value = line.partition("=")
+        if key == "macroNum":
+            count = int(value)
+        elif key.isdigit():
+            lines[int(key)] = value
+    return count, lines
+
+
+def decode(line):
+    """(name, [event fields]) of a macro line: each event its eight fields."""
+    fields = [int(line[i:i + 3]) for i in range(0, len(line) - len(line) % 3, 3)]
+    units = [fields[2 * i] | fields[2 * i + 1] << 8 for i in range(10)]
+    name = "".join(map(chr, units)).split("\0")[0]
+    count = fields[23] | fields[24] << 8
+    return name, [fields[HEADER_FIELDS + EVENT_FIELDS * i:HEADER_FIELDS + EVENT_FIELDS * (i + 1)] for i in range(count)]
+
+
+def probe_memory(tree, display, folder):
+    """The mouse's memory after one apply of the folder as saved, as apply_probe.exe computes it."""
+    probe = tree.build / "tests" / "tools" / "apply_probe.exe"
+    out = subprocess.run([tree.loader, str(probe), "Z:" + str(folder).replace("/", "\\")], env=display.env,
+                         capture_output=True, text=True, timeout=300, check=True).stdout.splitlines()
+    rows = {}
+    for line in out[out.index("memory") + 1:]:
+        address, *values = line.split()
+        rows[int(address, 16)] = bytes(int(v, 16) for v in values)
+    return rows
+
+
+def snapshot(folder):
+    """{path: bytes} of every macro file and group list of the data folder."""
+    return {p.relative_to(folder): p.read_bytes() for p in (folder / "skins").rglob("*.dat")} | {
+        p.relative_to(folder): p.read_bytes() for p in (folder / "skins").rglob("macroGrp.ini")}
+
+
+@pytest.mark.parametrize("language", ["english", "spanish"])
+def test_macro_edits_across_groups_reach_files_and_mouse(start, tree, display, language):
+    ver_sel, folder_name = LANGUAGES[language]
+    layout_file, layout_language = LAYOUTS[language]
+    first, _, smaller = GROUPS[language]
+
+    def prepare(folder):
+        set_config_value(folder, "VER_SEL", ver_sel)
+        # Mouse button 4 plays the macro about to be recorded (the first group's seventh), button
+        # 5 the third group's first macro.
+        set_config_value(folder, "K3", 1 << 8 | 6, "Config1")
+        set_config_value(folder, "K4", 3 << 8 | 0, "Config1")
+
+    demo = start.demo(prepare=prepare)
+    folder = demo.folder
+    macros = folder / "skins" / folder_name / "macro"
+    shipped = snapshot(folder)
+    _, shipped_first = macro_lines(macros / f"{first}.dat")
+    _, shipped_smaller = macro_lines(macros / f"{smaller}.dat")
+    page = demo.layout(layout_file, layout_language)
+    demo.click_control("tab2")
+
+    # A macro recorded in the first group.
+    demo.click(*page.center("new_macro"))
+    demo.click(*page.center("macro_name", "EDIT"))
+    demo.click(*page.center("record"))
+    time.sleep(1)
+    display.run("xdotool", "type", "--delay", "200", WORD)
+    time.sleep(1)
+    demo.click(*page.center("record"))
+    wait_for("the recording saved", lambda: macro_lines(macros / f"{first}.dat")[0] == 7, alive=demo)
+
+    # The third group, smaller, from the group pop-up; a new macro in it.
+    demo.click(*page.center("group_menu"))
+    box = wait_for("the group pop-up", lambda: display.windows(MAIN_MENU), alive=demo)
+    x, y, width, _ = display.geometry(box[-1])
+    display.move(x + width // 2, y + 2 * MENU_ROW + MENU_ROW // 2)
+    time.sleep(0.4)
+    display.click(x + width // 2, y + 2 * MENU_ROW + MENU_ROW // 2)
+    wait_for("the pop-up closed", lambda: not display.windows(MAIN_MENU), alive=demo)
+    demo.click(*page.center("new_macro"))
+    demo.screenshot("new_macro_in_the_smaller_group")
+
+    # Its first macro: the first event deleted through the context menu (its last item), renamed.
+    mx, my, _, _ = page.rect("macro_list", "MACRODISPLAY")
+    demo.click(mx + 20, my + LIST_LINE)
+    ex, ey, _, _ = page.rect("event_list", "MACRODISPLAY")
+    demo.click(ex + 20, ey + LIST_LINE)
+    demo.click(ex + 20, ey + LIST_LINE, button=3)
+    time.sleep(0.5)
+    demo.key("Up")
+    demo.key("Return")
+    wait_for("the event deleted", lambda: len(decode(macro_lines(macros / f"{smaller}.dat")[1][0])[1]) ==
+             len(decode(shipped_smaller[0])[1]) - 1, alive=demo)
+    demo.click(*page.center("macro_name", "EDIT"))
+    demo.key("End", "shift+Home")
+    demo.type("Cut")
+    wait_for("the macro renamed", lambda: decode(macro_lines(macros / f"{smaller}.dat")[1][0])[0] == "Cut",
+             alive=demo)
+
+    # Another page, and the apply.
+    demo.click_control("tab0")
+    demo.mark()
+    demo.click_control("apply")
+    wait_for("the apply's reports", lambda: any(line.startswith("07 18 10") for line in demo.log_since()),
+             alive=demo)
+    time.sleep(2)
+    applied = demo.memory()
+    assert demo.quit() == 0
+    saved = snapshot(folder)
+
+    # The first group: its six macros as shipped, the recording seventh.
+    count, lines = macro_lines(macros / f"{first}.dat")
+    assert count == 7
+    assert [decode(lines[i]) for i in range(6)] == [decode(shipped_first[i]) for i in range(6)]
+    name, events = decode(lines[6])
+    assert name == "New" and len(events) == 2 * len(WORD)
+    # The third group: its first macro renamed without its first event, a new empty macro last.
+    count, lines = macro_lines(macros / f"{smaller}.dat")
+    assert count == len(shipped_smaller) + 1
+    name, events = decode(lines[0])
+    assert (name, len(events)) == ("Cut", len(decode(shipped_smaller[0])[1]) - 1)
+    assert [decode(lines[i]) for i in range(1, count - 1)] == [decode(shipped_smaller[i]) for i in range(1, count - 1)]
+    assert decode(lines[count - 1]) == ("New", [])
+    # Nothing else changed: the middle group, the group lists, the other language's files.
+    for path, data in saved.items():
+        if path.name not in (f"{first}.dat", f"{smaller}.dat") or path.parent.name != "macro" or \
+                path.parent.parent.name != folder_name:
+            assert data == shipped[path], path
+
+    # The mouse holds what the saved folder gives; a restart changes no file.
+    assert applied == probe_memory(tree, display, folder)
+    again = start.demo_again(demo)
+    again.click_control("tab2")
+    again.screenshot("restarted_macro_page")
+    assert again.quit() == 0
+    assert snapshot(folder) == saved

@@ -1,0 +1,272 @@
+// Edits of the open macro reach its group file before another macro is opened: each kind of edit
+// (events deleted down to none, a light mode and colour chosen, a name edited in the macro list)
+// followed by a new macro, a page change and an apply, as a person goes on after an edit. The
+// group file must hold the edit, and the mouse what the apply probe computes for the saved folder.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "app/resource_ids.h"
+#include "device/program_device_link.h"
+#include "device/simulated_mouse_text.h"
+#include "macros/macro_editor_state.h"
+#include "macros/macro_event_edit.h"
+#include "macros/macro_line_codec.h"
+#include "settings/ini_value.h"
+#include "tests/macros/macro_test_records.h"
+#include "tests/tools/apply_probe_run.h"
+#include "tests/ui/main_window_fixture.h"
+#include "ui/macro_page_controls.h"
+#include "ui/popup_rules.h"
+#include "ui/window_messages.h"
+
+namespace {
+
+constexpr int kMacroTab = 8;
+constexpr int kMainTab = 6;
+constexpr int kNewMacroButton = 6;
+constexpr uint32_t kEditedSlot = 1;
+
+class MacroEditsSavedTest : public MainWindowTest {
+protected:
+    ~MacroEditsSavedTest() override
+    {
+        if (window_ && IsWindow(Window())) window_->DestroyMacroPageControls();
+        g_skipNextChar = 0;  // left by the new macro for the next list edit
+    }
+
+    void ClickTab(int id)
+    {
+        const ButtonPos& r = window_->m_mainPos[static_cast<size_t>(id)];
+        const LPARAM at = MAKELPARAM(r.x + r.width / 2, r.y + r.height / 2);
+        SendMessageW(Window(), WM_MOUSEMOVE, 0, at);
+        SendMessageW(Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageW(Window(), WM_LBUTTONUP, 0, at);
+    }
+
+    // The macro page with macro 1 of the first group open, bound to the first profile's last button.
+    bool OpenEditedMacro()
+    {
+        if (!Open()) return false;
+        ClickTab(kMacroTab);
+        if (g_macroList->Count() <= static_cast<int32_t>(kEditedSlot)) return false;
+        g_macroList->Select(kEditedSlot);
+        SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_MACRO_LIST, LBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(g_macroList->Handle()));
+        g_buttonAssignments[0][8] = MakeFileMacroCode(g_currentGroup, kEditedSlot);
+        return g_currentMacro == kEditedSlot;
+    }
+
+    void Command(UINT id, int32_t event)
+    {
+        g_selectedEvent = event;
+        SendMessageW(Window(), WM_COMMAND, id, 0);
+    }
+
+    // New macro, back to the main page, and an apply.
+    void NewPageChangeAndApply()
+    {
+        g_hoverMainButton = BUTTON_NONE;
+        g_hoverMacroButton = kNewMacroButton;
+        window_->OnMacroPagePress({0, 0});
+        ClickTab(kMainTab);
+        SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+        ASSERT_EQ(mouse_.ApplyCount(), 1);
+    }
+
+    MacroRecord Stored(uint32_t slot)
+    {
+        MacroRecord record{};
+        DecodeMacroLine(files_.Get(GroupFilePath(g_macroFolder, 0), u"Macros", FormatIniInt(static_cast<int32_t>(slot)),
+                                   kMacroLineBufferChars),
+                        record, MacVkAndText::VkToHidEn);
+        return record;
+    }
+
+    // The mouse's memory after the window's apply, against one apply of the folder as saved.
+    void ExpectMouseAsTheSavedFolderGives()
+    {
+        const std::string memory = MemoryRowsText(mouse_);
+        window_->DestroyMacroPageControls();
+        window_.reset();
+        const std::string probe = RunApplyProbe(folder_.Path().u16string());
+        const size_t rows = probe.find("memory\n");
+        ASSERT_NE(rows, std::string::npos);
+        EXPECT_EQ(memory, probe.substr(rows + 7));
+    }
+};
+
+TEST_F(MacroEditsSavedTest, EveryEventDeletedStaysDeleted)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    ASSERT_GT(g_macroTable[kEditedSlot].eventCount, 0);
+    while (g_macroTable[kEditedSlot].eventCount > 0) Command(ID_DELETE_EVENT, 0);
+    NewPageChangeAndApply();
+    EXPECT_EQ(Stored(kEditedSlot).eventCount, 0);
+    ExpectMouseAsTheSavedFolderGives();
+}
+
+TEST_F(MacroEditsSavedTest, ChosenLightModeAndColourStayChosen)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    Command(ID_INSERT_LIGHT, 0);
+    const MacroRecord& record = g_macroTable[kEditedSlot];
+    ASSERT_EQ(record.lightCount, 1);
+    // Mode row 2 and colour row 4 of the light list's pop-ups, as their choice sends them.
+    const MenuCapture capture{0, 0, kEditedSlot, 0};
+    ASSERT_TRUE(ApplyMenuChoice(kMenuLightModes, 2, capture).chosen);
+    SendMessageW(Window(), WM_LIGHTMODE_CHOSEN, 1, 0);
+    ASSERT_TRUE(ApplyMenuChoice(kMenuLightColours, 4, capture).chosen);
+    SendMessageW(Window(), WM_LIGHTCOLOUR_CHOSEN, 4, 0);
+    const LightStep chosen = record.lightBlocks[0].steps[0];
+    EXPECT_EQ(chosen.colour, 4);
+
+    NewPageChangeAndApply();
+    const MacroRecord stored = Stored(kEditedSlot);
+    EXPECT_EQ(stored.lightCount, 1);
+    EXPECT_EQ(stored.lightBlocks[0].steps[0].mode, chosen.mode);
+    EXPECT_EQ(stored.lightBlocks[0].steps[0].colour, 4);
+    ExpectMouseAsTheSavedFolderGives();
+}
+
+TEST_F(MacroEditsSavedTest, NameEditedInTheMacroListStaysEdited)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    const auto slot = static_cast<int32_t>(kEditedSlot);
+    g_macroList->DeleteLine(slot);
+    g_macroList->InsertLine(slot, u"Renamed");
+    g_macroList->Select(slot);
+    SendMessageW(Window(), WM_ITEMEDIT_DONE, reinterpret_cast<WPARAM>(g_macroList), 0);
+    ASSERT_EQ(std::u16string(MacroName(g_macroTable[kEditedSlot])), u"Renamed");
+
+    NewPageChangeAndApply();
+    EXPECT_EQ(std::u16string(MacroName(Stored(kEditedSlot))), u"Renamed");
+    ExpectMouseAsTheSavedFolderGives();
+}
+
+TEST_F(MacroEditsSavedTest, NewMacroInASmallerGroupStartsEmpty)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    const uint16_t larger = g_macroCount;
+    // The group pop-up's choice of the third group, smaller than the first.
+    ASSERT_TRUE(ApplyMenuChoice(kMenuMacroGroups, 3, {}).chosen);
+    SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 0, kEditedSlot);
+    ASSERT_EQ(g_currentGroup, 2);
+    const uint16_t smaller = g_macroCount;
+    ASSERT_LT(smaller, larger);
+    NewPageChangeAndApply();
+    EXPECT_EQ(g_macroCount, smaller + 1);
+    MacroRecord expected{};
+    SetMacroName(expected, u"New");
+    EXPECT_TRUE(SameRecord(g_macroTable[smaller], expected));
+    MacroRecord stored{};
+    DecodeMacroLine(files_.Get(GroupFilePath(g_macroFolder, 2), u"Macros", FormatIniInt(smaller), kMacroLineBufferChars),
+                    stored, MacVkAndText::VkToHidEn);
+    EXPECT_TRUE(SameStoredFields(stored, expected));
+}
+
+// A step from the mouse on the macro open in the editor steps the editor's record, unsaved edits
+// and all, saves it, and the event list shows the result.
+TEST_F(MacroEditsSavedTest, StepOnTheOpenMacroShowsInItsEventList)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    Command(ID_INSERT_XY_POS_POS, 0);
+    ASSERT_EQ(g_eventList->LineText(2), u"[X+]:10,[Y+]:10");
+    g_macroTable[kEditedSlot].delays[0] = 1234;  // in the table only
+    g_buttonAssignments[g_currentProfile & 3][0] = MakeFileMacroCode(0, kEditedSlot);
+    AdjustMacroStepAndDownload(true);
+    MSG message{};
+    for (int i = 0; i < 100 && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE); ++i) DispatchMessageW(&message);
+    EXPECT_EQ(g_eventList->LineText(2), u"[X+]:10,[Y+]:11");
+    const MacroRecord stored = Stored(kEditedSlot);
+    EXPECT_EQ(stored.params[1].y, 11);
+    EXPECT_EQ(stored.delays[0], 1234);
+}
+
+// Group names and files that are not the command's own: a name the group list's code page cannot
+// hold, a copy onto another group's file, a rename or a new group over a file kept in the folder.
+TEST_F(MacroEditsSavedTest, GroupCommandsNeverTakeAFileThatIsNotTheirs)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    namespace fs = std::filesystem;
+    const fs::path macros = fs::path(g_macroFolder);
+    auto read = [](const fs::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto message = [&] { return prompts_.shown.empty() ? std::u16string() : prompts_.shown.back().text; };
+
+    // Renamed to "A.dat": its file is A.dat.dat, which an import of a file of that name must not
+    // replace.
+    g_groupNameEdit->SetText(u"A.dat");
+    ASSERT_EQ(g_macroGroupNames[0], u"A.dat");
+    const std::string own = read(macros / "A.dat.dat");
+    std::ofstream(folder_ / "A.dat.dat") << "[Macros]\r\nmacroNum=0\r\n";
+    prompts_.fileAnswers = {(folder_ / "A.dat.dat").u16string()};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(message(), u"Double name!");
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_EQ(read(macros / "A.dat.dat"), own);
+
+    // A file kept in the macro folder (an exported group) is neither renamed over nor emptied.
+    const std::string kept = "[Macros]\r\nmacroNum=1\r\n0=077\r\n";
+    std::ofstream(macros / "Ra.dat", std::ios::binary) << kept;
+    std::ofstream(macros / "New.dat", std::ios::binary) << kept;
+    g_groupNameEdit->SetText(u"R");
+    EXPECT_EQ(g_macroGroupNames[0], u"R");
+    prompts_.shown.clear();
+    g_groupNameEdit->SetText(u"Ra");
+    EXPECT_EQ(message(), u"Double name!");
+    EXPECT_EQ(g_groupNameEdit->Text(), u"R");
+    EXPECT_EQ(g_macroGroupNames[0], u"R");
+    EXPECT_EQ(GroupFilePath(g_macroFolder, 0), g_macroFolder + u"R.dat");
+    EXPECT_EQ(read(macros / "Ra.dat"), kept);
+    EXPECT_TRUE(fs::exists(macros / "R.dat"));
+    g_hoverMainButton = BUTTON_NONE;
+    g_hoverMacroButton = 2;
+    window_->OnMacroPagePress({0, 0});
+    EXPECT_EQ(message(), u"'New' Double name!");
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_EQ(read(macros / "New.dat"), kept);
+
+    // A name the system's code page cannot hold would come back from macroGrp.ini as another.
+    if (GetACP() != CP_UTF8) {
+        g_groupNameEdit->SetText(u"Игры");
+        EXPECT_EQ(g_groupNameEdit->Text(), u"R");
+        EXPECT_EQ(g_macroGroupNames[0], u"R");
+        const fs::path russian = folder_.Path() / fs::path(u"Игры.dat");
+        std::ofstream(russian) << "[Macros]\r\nmacroNum=0\r\n";
+        prompts_.fileAnswers = {russian.u16string()};
+        SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+        EXPECT_EQ(message(), u"Error!");
+        EXPECT_EQ(g_macroGroupCount, 3);
+        EXPECT_FALSE(fs::exists(macros / fs::path(u"Игры.dat")));
+    }
+}
+
+// A deleted macro's assignments follow it into config.ini, and nothing else does: settings
+// changed on other pages but never applied stay out of the file.
+TEST_F(MacroEditsSavedTest, DeletedMacroStoresOnlyTheAssignmentsThatFollowedIt)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    const std::u16string config = g_configIniPath;
+    const std::u16string fireTime = files_.Get(config, u"Config1", u"FIRE_TIME", 16);
+    const std::u16string dpiSet = files_.Get(config, u"Config2", u"DPI_SET0", 16);
+    g_fireTime = 77;
+    g_dpiSet[0] = 9;
+    g_buttonAssignments[1][7] = MakeFileMacroCode(0, kEditedSlot + 1);
+    g_hoverMainButton = BUTTON_NONE;
+    g_hoverMacroButton = 7;
+    window_->OnMacroPagePress({0, 0});
+    EXPECT_EQ(files_.Get(config, u"Config1", u"K8", 16), u"0");
+    EXPECT_EQ(files_.Get(config, u"Config2", u"K7", 16), FormatIniInt(static_cast<int32_t>(MakeFileMacroCode(0, kEditedSlot))));
+    EXPECT_EQ(files_.Get(config, u"Config1", u"FIRE_TIME", 16), fireTime);
+    EXPECT_EQ(files_.Get(config, u"Config2", u"DPI_SET0", 16), dpiSet);
+}
+
+}  // namespace
