@@ -30,25 +30,31 @@ stage_done() {
 }
 
 # Background jobs: started with `background NAME COMMAND...`, waited for with `collect NAME`.
-declare -A job_pid job_start
+declare -A job_pid
 background() {
   local name=$1
   shift
-  job_start[$name]=$SECONDS
-  echo "== $name: started in the background (log $logs/$name.log)"
-  "$@" >"$logs/$name.log" 2>&1 &
+  echo "== $name: started in the background at $((SECONDS - run_start)) s (log $logs/$name.log)"
+  (
+    start=$SECONDS
+    status=0
+    "$@" || status=$?
+    echo "$((SECONDS - start)) $((SECONDS - run_start))" >"$logs/$name.time"
+    exit "$status"
+  ) >"$logs/$name.log" 2>&1 &
   job_pid[$name]=$!
 }
 collect() {
-  local name=$1 status=0
+  local name=$1 status=0 took ended
   wait "${job_pid[$name]}" || status=$?
   unset "job_pid[$name]"
+  read -r took ended <"$logs/$name.time" || true
   echo "== $name (background)"
   cat "$logs/$name.log"
   if [ "$status" -eq 0 ]; then
-    echo "== $name: done in $((SECONDS - job_start[$name])) s (at $((SECONDS - run_start)) s)"
+    echo "== $name: done in ${took:-?} s (ended at ${ended:-?} s)"
   else
-    echo "== $name: FAILED with status $status after $((SECONDS - job_start[$name])) s"
+    echo "== $name: FAILED with status $status after ${took:-?} s (ended at ${ended:-?} s)"
     failed+=("$name")
   fi
 }
