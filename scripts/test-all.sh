@@ -58,9 +58,15 @@ collect() {
     failed+=("$name")
   fi
 }
+# A job that still runs when the script ends early is ended with everything it started.
+end_tree() {
+  local child
+  for child in $(pgrep -P "$1"); do end_tree "$child"; done
+  kill "$1" 2>/dev/null || true
+}
 finish() {
   local status=$?
-  for pid in "${job_pid[@]}"; do kill "$pid" 2>/dev/null || true; done
+  for pid in "${job_pid[@]}"; do end_tree "$pid"; done
   scripts/wine-stop.sh build/win64
   scripts/wine-stop.sh build/win32
   echo "== all: $((SECONDS - run_start)) s"
