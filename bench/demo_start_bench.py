@@ -1,8 +1,12 @@
 #!/usr/bin/python3
 """Start of the demo under Wine: from the process start to the main window mapped and to its
 first paint (a pixel of page 0 showing what main_normal.jpg holds there), with the prefix's
-server already up; the median of several starts. Then one full repaint of each page
-(bench/paint_bench.exe). Prints figures; not a test.
+server already up; the median of several starts. Each start of the demo follows one of
+bench/plain_window.exe, a plain Win32 window of the skin's size and title filled with the probed
+colour, measured the same way on the same prefix and display: the platform's floor, and the
+demo's ratio to it. The first start of each is left out of the medians (it loads what later starts
+find in the system's caches). Then one full repaint of each page (bench/paint_bench.exe). Prints
+figures; not a test.
 
     /usr/bin/python3 bench/demo_start_bench.py [starts]      (after the tree's build)
 
@@ -43,42 +47,80 @@ def pixel(display, x, y):
     return tuple(out[:3]) if len(out) >= 3 else None
 
 
+def wait_painted(display, window, point, expected):
+    """Polls the pixel at `point` of `window` until it shows `expected` (within JPEG's error)."""
+    x, y, _, _ = display.geometry(window)
+    deadline = time.monotonic() + 120
+    got = None
+    while time.monotonic() < deadline:
+        got = pixel(display, x + point[0], y + point[1])
+        if got and max(abs(a - b) for a, b in zip(got, expected)) <= 12:
+            return
+    raise SystemExit(f"the window never showed {expected} at {point} (last {got})")
+
+
+def measure(display, program, point, expected, end):
+    """Times from `program`'s start (just before it) to its window mapped and painted; then
+    end(program) and waits until the window is gone."""
+    start = time.monotonic()
+    try:
+        while not (windows := display.windows(f"^{MAIN_TITLE}$")):
+            if program.process.poll() is not None:
+                raise SystemExit(f"{program.exe} ended with status {program.process.returncode} before its window showed")
+            time.sleep(0.005)
+        mapped = (time.monotonic() - start) * 1000
+        wait_painted(display, windows[0], point, expected)
+        painted = (time.monotonic() - start) * 1000
+        end(program)
+    finally:
+        program.end()
+    while display.windows(f"^{MAIN_TITLE}$"):
+        time.sleep(0.01)
+    return mapped, painted
+
+
+def median(values):
+    """The median, the first (cold) start left out when there are others."""
+    return statistics.median(values[1:] if len(values) > 1 else values)
+
+
 def main():
-    starts = int(sys.argv[1]) if len(sys.argv) > 1 else 5
+    starts = int(sys.argv[1]) if len(sys.argv) > 1 else 7
     tree = Tree()
     if reason := tree.skip_reason():
         raise SystemExit(reason)
-    (px, py), expected = probe_point()
-    mapped, painted = [], []
+    plain_exe = tree.build / "bench" / "plain_window.exe"
+    point, expected = probe_point()
+    width, height = Image.open(SOURCE / "skins" / "main_mask.jpg").size
+    plain_args = (str(width), str(height), "{:02X}{:02X}{:02X}".format(*expected))
+    times = {"plain window": [], "demo": []}
+
+    def quit_demo(program):
+        program.command("quit")
+        program.wait_exit()
+
     with tempfile.TemporaryDirectory() as temp:
         prefix = WinePrefix(tree, Path(temp) / "wineprefix")
         display = prefix.display
         try:
             for i in range(starts):
+                plain = Program(tree, display, plain_exe.parent, plain_exe.name, plain_args,
+                                log_path=Path(temp) / f"plain{i}.log")
+                times["plain window"].append(measure(display, plain, point, expected, lambda program: None))
                 folder = Path(temp) / f"run{i}" / "program_sim"
                 shutil.copytree(tree.folder("TEV_Kestra_sim.exe"), folder)
-                start = time.monotonic()
-                program = Program(tree, display, folder, "TEV_Kestra_sim.exe", control=True)
-                try:
-                    while not (windows := display.windows(f"^{MAIN_TITLE}$")):
-                        time.sleep(0.005)
-                    mapped.append((time.monotonic() - start) * 1000)
-                    x, y, _, _ = display.geometry(windows[0])
-                    deadline = time.monotonic() + 120
-                    while time.monotonic() < deadline:
-                        got = pixel(display, x + px, y + py)
-                        if got and max(abs(a - b) for a, b in zip(got, expected)) <= 12:
-                            break
-                    else:
-                        raise SystemExit(f"page 0 never showed {expected} at {px},{py} (last {got})")
-                    painted.append((time.monotonic() - start) * 1000)
-                    program.command("quit")
-                    program.wait_exit()
-                finally:
-                    program.end()
-                print(f"start {i + 1}: window mapped {mapped[-1]:.0f} ms, first paint {painted[-1]:.0f} ms", flush=True)
-            print(f"{tree.build.name}, median of {starts}: window mapped {statistics.median(mapped):.0f} ms, "
-                  f"first paint {statistics.median(painted):.0f} ms")
+                demo = Program(tree, display, folder, "TEV_Kestra_sim.exe", control=True)
+                times["demo"].append(measure(display, demo, point, expected, quit_demo))
+                print(f"start {i + 1}: " + ", ".join(
+                    f"{name} mapped {runs[-1][0]:.0f} ms, painted {runs[-1][1]:.0f} ms" for name, runs in times.items()),
+                    flush=True)
+            medians = {name: (median([m for m, _ in runs]), median([p for _, p in runs])) for name, runs in times.items()}
+            left_out = " (first left out)" if starts > 1 else ""
+            print(f"{tree.build.name}, median of {starts} starts{left_out}:")
+            for name, (mapped, painted) in medians.items():
+                print(f"  {name}: window mapped {mapped:.0f} ms, first paint {painted:.0f} ms")
+            (plain_mapped, plain_painted), (demo_mapped, demo_painted) = medians["plain window"], medians["demo"]
+            print(f"  demo / plain window: mapped {demo_mapped / plain_mapped:.2f} x, first paint {demo_painted / plain_painted:.2f} x")
             print("full repaint of each page (bench/paint_bench.exe):", flush=True)
             subprocess.run([str(SOURCE / "cmake" / "wine-run.sh"), "bench/paint_bench.exe",
                             "Z:" + str(tree.build / "program_sim" / "skins").replace("/", "\\"), "20"],

@@ -10,7 +10,7 @@ packages=(
   googletest
   wine wine32:i386 wine64
   xvfb xdotool imagemagick x11-utils xclip
-  python3-pil python3-pytest fonts-dejavu-core
+  python3-pil python3-pytest python3-pytest-xdist fonts-dejavu-core
   qemu-user-static
 )
 

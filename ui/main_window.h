@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <span>
 #include <thread>
@@ -16,6 +17,7 @@
 #include "ui/page_painting.h"
 #include "ui/serial_apply.h"
 #include "ui/skin_types.h"
+#include "ui/startup_images.h"
 #include "winlib/dialog.h"
 #include "winlib/gdi_object.h"
 #include "winlib/gdiplus_session.h"
@@ -125,6 +127,8 @@ public:
     // Painting's working bitmap and its decoded page images (re-read only when a file changes).
     BitmapOwner m_pageBitmap;
     ImageCache m_pageImage;
+    // The images of the first paint, decoded beside the start-up (gone once it has taken them).
+    std::optional<StartupImages> m_startupImages;
     HICON m_hIcon = nullptr;
     MacVkAndText m_macVkAndText;
 

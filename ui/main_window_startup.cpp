@@ -74,6 +74,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     AddAboutToSystemMenu();
     SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SetUpFolders();
+    m_startupImages.emplace(AsWide(g_skinFolder));
     LoadCurrentProfileAndLanguage();
     if (m_ending) return TRUE;
     {
@@ -97,6 +98,8 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     LoadMacroData();
     LoadLanguageMenus(g_languageEnglish);
     FindMouseAtStart();
+    m_pageImage.Take(m_startupImages->TakePageImages());
+    m_startupImages.reset();
     m_started = !m_ending;
     return TRUE;
 }
@@ -159,8 +162,8 @@ void CTEV_KestraDlg::CreateFonts()
 bool CTEV_KestraDlg::CutWindowShape()
 {
     g_mainMaskPath = g_skinFolder + u"\\main_mask.jpg";
-    std::optional<ImageBitmap> mask = LoadImageBitmap(AsWide(g_mainMaskPath));
-    std::optional<PixelImage> pixels = mask ? ReadBitmapPixels(mask->bitmap.Get()) : std::nullopt;
+    // Decoded beside the steps before this one, from g_mainMaskPath.
+    std::optional<PixelImage> pixels = m_startupImages->TakeMask();
     if (!pixels) {
         EndWithMessage((g_languageEnglish != 0 ? u"Cannot read the window's mask image:\n"
                                                 : u"No se puede leer la imagen de máscara de la ventana:\n") +

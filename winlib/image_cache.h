@@ -13,6 +13,9 @@ public:
     // Nothing when the file is missing or cannot be decoded.
     const ImageBitmap* Get(const std::wstring& path);
     void Clear() { entries_.clear(); }
+    // The images another cache decoded (ahead, on another thread) join this one, where it holds
+    // nothing for their files yet; they are checked against their files as any other.
+    void Take(ImageCache&& decoded) { entries_.merge(decoded.entries_); }
 
 private:
     struct Entry {

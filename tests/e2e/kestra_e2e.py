@@ -5,6 +5,7 @@ demo's window (clicks at layout coordinates, screenshots) and its control channe
 The tree: KESTRA_BUILD_DIR (CTest passes the tree the test belongs to); unset, build/win64 where
 32-bit Wine runs through qemu-i386 (its programs die there once two threads run) and build/win32
 elsewhere. Its programs' header says which Wine runs them (wine64 for the 64-bit tree)."""
+import fcntl
 import os
 import re
 import shutil
@@ -88,16 +89,19 @@ class Tree:
         """Makes the template prefix if it is not there yet and ends its server, so its registry
         is on disk when it is copied. Booting a prefix takes minutes, so a copy of the test
         program's prefix (build/<tree>/wineprefix), when there is one, is taken instead; the
-        unmanaged-window setting is then written again, as its server may not have saved it."""
-        if (self.template / ".kestra-unmanaged").exists():
-            return
-        booted = self.build / "wineprefix"
-        if not self.template.exists() and (booted / ".kestra-unmanaged").exists():
-            self.template.parent.mkdir(parents=True, exist_ok=True)
-            subprocess.run(["cp", "-a", str(booted), str(self.template)], check=True)
-            (self.template / ".kestra-unmanaged").unlink()
-        self.prefix_script(self.template)
-        self.prefix_script("--stop", self.template)
+        unmanaged-window setting is then written again, as its server may not have saved it.
+        Parallel workers wait on one lock: the first makes it, the others find it made."""
+        self.template.parent.mkdir(parents=True, exist_ok=True)
+        with open(f"{self.template}.template.lock", "w") as lock:
+            fcntl.flock(lock, fcntl.LOCK_EX)
+            if (self.template / ".kestra-unmanaged").exists():
+                return
+            booted = self.build / "wineprefix"
+            if not self.template.exists() and (booted / ".kestra-unmanaged").exists():
+                subprocess.run(["cp", "-a", str(booted), str(self.template)], check=True)
+                (self.template / ".kestra-unmanaged").unlink()
+            self.prefix_script(self.template)
+            self.prefix_script("--stop", self.template)
 
 
 class Display:

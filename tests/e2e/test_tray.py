@@ -1,6 +1,12 @@
 """Closing the window from the system menu (Alt+F4) hides it to the tray instead of ending the
 program; a second start, or the tray icon's menu, brings it back, and the menu's other item ends
-the program. In each of the two languages; each test ends what it started."""
+the program. In each of the two languages; each test ends what it started.
+
+The tray (xembed_tray.py) runs before the program starts: the icon the start-up adds then docks
+there at once. Without a tray Wine shows the icon in a "Wine System Tray" window of its own at the
+screen's top left, over the main window's logo, and the click that gives the main window the
+keyboard would land on that window as soon as it is mapped."""
+import select
 import subprocess
 import time
 from pathlib import Path
@@ -8,13 +14,40 @@ from pathlib import Path
 import pytest
 from PIL import Image
 
-from kestra_e2e import LANGUAGES, SOURCE, set_config_value, wait_for
+from kestra_e2e import LANGUAGES, SOURCE, TIMEOUT, set_config_value, wait_for
 
 ICON_CENTRE = 12  # the first icon's middle in xembed_tray.py's window, at the screen's top left
 
 
+def start_tray(display):
+    """xembed_tray.py on the display, once it owns the tray selection."""
+    tray = subprocess.Popen(["/usr/bin/python3", str(Path(__file__).with_name("xembed_tray.py"))], env=display.env,
+                            stdout=subprocess.PIPE, text=True)
+    assert tray_line(tray) == "ready"
+    return tray
+
+
+def tray_line(tray, timeout=TIMEOUT):
+    """The tray's next line of output ("ready", "docked WINDOW"); fails after `timeout` seconds."""
+    assert select.select([tray.stdout], [], [], timeout)[0], "the tray said nothing"
+    return tray.stdout.readline().strip()
+
+
+def stop_tray(tray):
+    tray.kill()
+    tray.wait()
+
+
 @pytest.mark.parametrize("language", ["english", "spanish"])
 def test_system_close_hides_to_the_tray_and_a_second_start_restores(start, start_demo, display, language):
+    tray = start_tray(display)
+    try:
+        system_close_and_second_start(start, start_demo, display, language)
+    finally:
+        stop_tray(tray)
+
+
+def system_close_and_second_start(start, start_demo, display, language):
     demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", LANGUAGES[language][0]))
     full_width = Image.open(SOURCE / "skins" / "main_mask.jpg").width
 
@@ -40,16 +73,13 @@ def visible_windows(display):
 @pytest.mark.parametrize("language", ["english", "spanish"])
 @pytest.mark.parametrize("item", ["show", "exit"])
 def test_tray_menu_shows_the_window_or_ends_the_program(start_demo, display, output, language, item):
-    demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", LANGUAGES[language][0]))
-    tray = subprocess.Popen(["/usr/bin/python3", str(Path(__file__).with_name("xembed_tray.py"))], env=display.env,
-                            stdout=subprocess.PIPE, text=True)
+    tray = start_tray(display)
     try:
-        assert tray.stdout.readline().strip() == "ready"
+        demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", LANGUAGES[language][0]))
+        assert tray_line(tray).split()[0] == "docked"
         full_width = Image.open(SOURCE / "skins" / "main_mask.jpg").width
         demo.click_control("logo")
         demo.key("alt+F4")
-        docked = tray.stdout.readline().split()
-        assert docked[0] == "docked"
         wait_for("the window hidden to the tray", lambda: display.geometry(demo.window)[2] < full_width, alive=demo)
         before = visible_windows(display)
         display.click(ICON_CENTRE, ICON_CENTRE, button=3)
@@ -66,5 +96,4 @@ def test_tray_menu_shows_the_window_or_ends_the_program(start_demo, display, out
         else:
             assert demo.wait_exit(timeout=60) == 0
     finally:
-        tray.kill()
-        tray.wait()
+        stop_tray(tray)
