@@ -1,9 +1,9 @@
 #include "app/sim_device_setup.h"
 
-#include "app/win32_control_server.h"
-#include "app/win32_device_change_sink.h"
 #include "device/hid_port.h"
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
+#include "sim/win32_control_server.h"
+#include "sim/win32_device_change_sink.h"
 
 struct SimDeviceSetup::State {
     SimulatedMouse mouse;

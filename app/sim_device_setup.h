@@ -1,6 +1,6 @@
 #pragma once
 // The demo's mouse: a simulated mouse installed as the HID port for as long as this object lives,
-// with the control channel (app/control_command.h) when KESTRA_CONTROL_PORT names a port.
+// with the control channel (sim/control_command.h) when KESTRA_CONTROL_PORT names a port.
 #include <memory>
 
 class SimDeviceSetup {

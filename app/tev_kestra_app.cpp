@@ -2,14 +2,14 @@
 
 #include <commctrl.h>
 
-#include "app/module_path.h"
-#include "app/program_folder.h"
-#include "app/win32_user_prompts.h"
+#include "base/module_path.h"
+#include "base/program_folder.h"
 #include "device/program_device_link.h"
 #include "macros/macro_commands.h"
 #include "macros/win32_profile_files.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
+#include "ui/popups/win32_user_prompts.h"
+#include "ui/window/main_window.h"
 #include "winlib/unique_handle.h"
 
 CTEV_KestraApp::CTEV_KestraApp()

@@ -1,4 +1,4 @@
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 
 #include <atomic>
 

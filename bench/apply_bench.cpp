@@ -7,11 +7,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/apply_tables.h"
 #include "device/apply_writer.h"
 #include "device/device_discovery.h"
-#include "device/simulated_mouse.h"
 #include "device/system_parameters.h"
 #include "macros/macro_groups.h"
 #include "macros/macro_line_codec.h"
@@ -20,6 +19,7 @@
 #include "settings/key_vocabulary.h"
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"
+#include "sim/simulated_mouse.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "settings/config_ini_file.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
+#include "ui/pages/page_state.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 #include "winlib/device_context.h"
 #include "winlib/image_file.h"
 #include "winlib/point_font.h"

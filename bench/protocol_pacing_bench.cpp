@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <optional>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 #ifdef _WIN32
 #include "winlib/timer_resolution.h"

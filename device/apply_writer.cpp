@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/command_protocol.h"
 #include "device/main_window_link.h"

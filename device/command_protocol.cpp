@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/device_discovery.h"
 #include "device/hid_port.h"
 

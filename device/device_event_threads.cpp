@@ -3,13 +3,13 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/apply_tables.h"
 #include "device/command_protocol.h"
 #include "device/consumer_usage.h"
 #include "device/device_discovery.h"
-#include "device/main_window_link.h"
 #include "device/macro_step_download.h"
+#include "device/main_window_link.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 

@@ -1,6 +1,6 @@
 #include "device/device_threads.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/device_event_threads.h"
 #include "device/hid_port.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "device/command_protocol.h"
 #include "device/consumer_usage.h"
 #include "device/macro_stream.h"

@@ -4,11 +4,11 @@
 #include <mutex>
 #include <vector>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "device/apply_tables.h"
 #include "device/device_memory_map.h"
-#include "device/main_window_link.h"
 #include "device/macro_stream.h"
+#include "device/main_window_link.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_groups.h"
 #include "settings/ini_value.h"

@@ -4,7 +4,7 @@
 
 // The apply button and every power broadcast. Runs on the calling thread with g_settingsMutex
 // held; its messages ("LED Error!" and the others) are shown afterwards, in order, through the
-// message seam (app/user_prompts.h), and the repaint is requested after the lock is released.
+// message seam (base/user_prompts.h), and the repaint is requested after the lock is released.
 void WriteSettingsToDevice();
 // Step events of the device input thread.
 void AdjustMacroStepAndDownload(bool up);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/control_command.h"
+#include "sim/control_command.h"
 
 namespace {
 class NoWindow : public ControlHost {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

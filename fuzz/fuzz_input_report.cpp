@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/apply_tables.h"
 #include "device/device_event_threads.h"
 #include "macros/memory_profile_files.h"

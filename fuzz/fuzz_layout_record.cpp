@@ -9,10 +9,10 @@
 
 #include "settings/memory_ini.h"
 #include "settings/settings_state.h"
-#include "tests/ui/layout_fixtures.h"
-#include "ui/page_painting.h"
-#include "ui/page_state.h"
-#include "ui/skin_layout.h"
+#include "tests/ui/pages/layout_fixtures.h"
+#include "ui/pages/page_painting.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/skin_layout.h"
 
 namespace {
 

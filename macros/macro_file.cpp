@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "macros/macro_groups.h"
 #include "settings/ini_value.h"
 

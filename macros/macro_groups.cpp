@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "settings/ini_value.h"
 
 uint8_t g_macroGroupCount = 0;

@@ -11,7 +11,7 @@
 //  - a thread that changes several related globals that others must see together (a profile
 //    switch, a reset) holds it around the change;
 //  - painting does not take it (the apply and the step download hold it for seconds): it works on
-//    a copy made when the lock is free (ui/paint_settings.h).
+//    a copy made when the lock is free (ui/pages/paint_settings.h).
 // The names tables and folders below are written on the user-interface thread only.
 //
 // Values come from a file the user may edit and are kept as loaded (an 8-bit global keeps the low

@@ -1,10 +1,10 @@
-#include "app/control_command.h"
+#include "sim/control_command.h"
 
 #include <charconv>
 #include <cstdint>
 #include <optional>
 
-#include "device/simulated_mouse_text.h"
+#include "sim/simulated_mouse_text.h"
 
 const char kControlHelp[] =
     "help                 this list\n"

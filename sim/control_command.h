@@ -1,7 +1,7 @@
 #pragma once
 // The demo build's control channel, without the socket: a byte stream split into command lines
 // and each line carried out on the simulated mouse. Platform-free, so the host tree tests and
-// fuzzes it; the Win32 server only moves bytes (app/win32_control_server.h).
+// fuzzes it; the Win32 server only moves bytes (sim/win32_control_server.h).
 //
 // One command a line (blanks separate words, a carriage return before the line end is dropped);
 // one answer block a command, its last line "ok" or "error <reason>". The commands are listed in
@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 // What the channel asks of the program around the mouse.
 class ControlHost {

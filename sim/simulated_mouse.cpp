@@ -1,8 +1,8 @@
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 #include <algorithm>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
 #include "device/device_event_threads.h"

@@ -1,4 +1,4 @@
-#include "device/simulated_mouse_text.h"
+#include "sim/simulated_mouse_text.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 // Bytes as upper-case hex pairs separated by single blanks.
 std::string HexBytes(std::span<const uint8_t> bytes);

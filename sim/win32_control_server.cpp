@@ -1,4 +1,4 @@
-#include "app/win32_control_server.h"
+#include "sim/win32_control_server.h"
 
 #include <ws2tcpip.h>
 #include <windows.h>

@@ -1,5 +1,5 @@
 #pragma once
-// The demo's control channel on a loopback TCP port (app/control_command.h holds the protocol).
+// The demo's control channel on a loopback TCP port (sim/control_command.h holds the protocol).
 // It listens only when the environment variable KESTRA_CONTROL_PORT names a port; one peer at a
 // time, on a thread of its own, with one session (and so one log mark) for the program's life.
 #include <atomic>
@@ -7,8 +7,8 @@
 #include <memory>
 #include <thread>
 
-#include "app/control_command.h"
-#include "app/win32_socket.h"
+#include "sim/control_command.h"
+#include "sim/win32_socket.h"
 
 class Win32ControlServer {
 public:

@@ -1,4 +1,4 @@
-#include "app/win32_device_change_sink.h"
+#include "sim/win32_device_change_sink.h"
 
 #include <windows.h>
 #include <dbt.h>

@@ -2,7 +2,7 @@
 // Hands the simulated mouse's plug changes to the registered window as the system does:
 // WM_DEVICECHANGE with DBT_DEVICEARRIVAL or DBT_DEVICEREMOVECOMPLETE and a device-interface
 // broadcast naming the collection's path. Sent, not posted: the broadcast is a pointer.
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 class Win32DeviceChangeSink : public DeviceChangeSink {
 public:

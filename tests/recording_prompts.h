@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 
 class RecordingPrompts : public UserPrompts {
 public:

@@ -6,7 +6,7 @@ fonts-dejavu-core):
     /usr/bin/python3 tools/make_skins.py [OUTPUT_ROOT]
 
 OUTPUT_ROOT defaults to the source tree: OUTPUT_ROOT/skins, OUTPUT_ROOT/constMacro.dat and
-OUTPUT_ROOT/app/tev_kestra.ico. The outputs are committed; the build does not run this."""
+OUTPUT_ROOT/ui/resources/tev_kestra.ico. The outputs are committed; the build does not run this."""
 
 import os
 import sys

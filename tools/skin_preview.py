@@ -143,7 +143,7 @@ def popups(english=True):
     for r in records:
         text(d, r, r.en if english else r.es, (255, 0, 0))
     sheet.paste(warn, (400, 280))
-    icon = Image.open(os.path.join(ROOT, "app", "tev_kestra.ico"))
+    icon = Image.open(os.path.join(ROOT, "ui", "resources", "tev_kestra.ico"))
     x = 590
     for size in (16, 32, 48):
         icon.size = (size, size)

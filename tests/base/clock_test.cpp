@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "tests/recording_prompts.h"
 
 TEST(ClockTest, FakeClockRecordsSleepsAndMovesTimeAcrossThreads)

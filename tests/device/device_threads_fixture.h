@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/device_event_threads.h"
 #include "device/device_threads.h"
 #include "tests/device/apply_fixture.h"

@@ -9,8 +9,8 @@
 #include <thread>
 
 #include "tests/device/device_threads_fixture.h"
-#include "tests/ui/layout_fixtures.h"
-#include "ui/page_painting.h"
+#include "tests/ui/pages/layout_fixtures.h"
+#include "ui/pages/page_painting.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
-#include "device/simulated_mouse.h"
+#include "sim/simulated_mouse.h"
 
 class SimulatedDevice {
 public:

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/control_command.h"
+#include "sim/control_command.h"
 #include "tests/device/simulated_device.h"
 
 namespace {

@@ -2,17 +2,17 @@
 
 #include <vector>
 
-#include "app/clock.h"
-#include "app/user_prompts.h"
+#include "base/clock.h"
+#include "base/user_prompts.h"
 #include "device/apply_writer.h"
 #include "device/device_discovery.h"
-#include "device/simulated_mouse.h"
-#include "device/simulated_mouse_text.h"
 #include "device/system_parameters.h"
 #include "macros/macro_file.h"
 #include "macros/macro_groups.h"
 #include "settings/key_vocabulary.h"
 #include "settings/profile_store.h"
+#include "sim/simulated_mouse.h"
+#include "sim/simulated_mouse_text.h"
 #include "tests/tools/folder_profile_files.h"
 #include "tests/tools/program_state.h"
 

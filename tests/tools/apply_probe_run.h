@@ -11,7 +11,7 @@
 //   0008 0D 02 03 04 05 0F 00 0D    every 8-byte row of the mouse's memory that is not all zero:
 //                                   its address (4 hex digits) and its 8 bytes
 // The folder is only read: what the apply saves stays in memory. Report and memory lines are
-// those of device/simulated_mouse_text.h, which the demo's control channel answers with too.
+// those of sim/simulated_mouse_text.h, which the demo's control channel answers with too.
 #include <string>
 
 std::string RunApplyProbe(const std::u16string& programFolder);

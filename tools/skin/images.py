@@ -29,4 +29,4 @@ def write_images(skins, root):
     save(popups.warning_mask(), os.path.join(skins, "warning_mask.jpg"))
     for state in ("normal", "over"):
         save(popups.warning(state), os.path.join(skins, "warning_%s.jpg" % state))
-    popups.write_icon(os.path.join(root, "app", "tev_kestra.ico"))
+    popups.write_icon(os.path.join(root, "ui", "resources", "tev_kestra.ico"))

@@ -1,9 +1,9 @@
-#include "ui/editable_list_box.h"
+#include "ui/macro_page/editable_list_box.h"
 
 #include <vector>
 
-#include "app/clock.h"
-#include "ui/window_messages.h"
+#include "base/clock.h"
+#include "ui/window/window_messages.h"
 #include "winlib/wide.h"
 
 uint32_t g_editStartChar = 0;

@@ -1,8 +1,8 @@
 // The light list's pop-ups are function pop-ups in modes 6 and 7, placed by the light list.
-#include "macros/light_popup_link.h"
+#include "ui/macro_page/light_popup_link.h"
 
-#include "ui/popup_openers.h"
-#include "ui/popup_state.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/popups/popup_state.h"
 
 void OpenLightPopup(HWND owner, int mode, int32_t x, int32_t y, int32_t width, int32_t height)
 {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "ui/popup_state.h"
+#include "ui/popups/popup_state.h"
 
 constexpr int32_t kLightPopupHeight = 360;
 

@@ -1,21 +1,21 @@
 // The event list's editing commands: the context menu, inserts, delete, in-place edits started
 // from the menu, and the selection handlers of the event and light lists.
-#include "macros/macro_event_editing.h"
+#include "ui/macro_page/macro_event_editing.h"
 
 #include <mutex>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
+#include "macros/macro_commands.h"
 #include "macros/macro_edit_messages.h"
 #include "macros/macro_editor_state.h"
-#include "macros/light_popup_link.h"
-#include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
-#include "macros/macro_list_views.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
-#include "ui/tev_menu.h"
+#include "ui/macro_page/light_popup_link.h"
+#include "ui/macro_page/macro_list_views.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/tev_menu.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 
 namespace {
 void TrackWithSystemMenu(HMENU menu, POINT screen, HWND owner)

@@ -1,4 +1,4 @@
-#include "ui/macro_folder_files.h"
+#include "ui/macro_page/macro_folder_files.h"
 
 #include <windows.h>
 

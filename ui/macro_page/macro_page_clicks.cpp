@@ -3,19 +3,19 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
 #include "settings/config_ini_file.h"
 #include "settings/ini_value.h"
-#include "ui/macro_folder_files.h"
-#include "ui/macro_page_controls.h"
-#include "ui/main_window.h"
-#include "ui/page_state.h"
-#include "ui/popup_openers.h"
-#include "ui/skin_layout_win32.h"
+#include "ui/macro_page/macro_folder_files.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/skin_layout_win32.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/window/main_window.h"
 #include "winlib/wide.h"
 
 namespace {

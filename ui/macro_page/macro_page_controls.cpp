@@ -1,8 +1,8 @@
-#include "ui/macro_page_controls.h"
+#include "ui/macro_page/macro_page_controls.h"
 
 #include <algorithm>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "macros/macro_commands.h"
 
 CEdit* g_repeatCountEdit = nullptr;

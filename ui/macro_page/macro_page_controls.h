@@ -5,7 +5,7 @@
 #include <string>
 
 #include "macros/macro_commands.h"
-#include "ui/editable_list_box.h"
+#include "ui/macro_page/editable_list_box.h"
 
 extern CEdit* g_repeatCountEdit;
 extern CEdit* g_macroNameEdit;

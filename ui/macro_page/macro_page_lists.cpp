@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <mutex>
 
-#include "app/resource_ids.h"
 #include "device/main_window_link.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
@@ -13,12 +12,13 @@
 #include "macros/macro_page_text.h"
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
-#include "ui/macro_page_controls.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
-#include "ui/skin_layout_win32.h"
-#include "ui/window_messages.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/skin_layout_win32.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
+#include "ui/window/window_messages.h"
 #include "winlib/wide.h"
 
 namespace {

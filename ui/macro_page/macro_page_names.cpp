@@ -5,14 +5,14 @@
 #include <algorithm>
 #include <mutex>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_page_rules.h"
 #include "settings/ini_value.h"
-#include "ui/macro_folder_files.h"
-#include "ui/macro_page_controls.h"
-#include "ui/main_window.h"
+#include "ui/macro_page/macro_folder_files.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/window/main_window.h"
 #include "winlib/wide.h"
 
 namespace {

@@ -5,13 +5,13 @@
 
 #include "macros/macro_commands.h"
 #include "macros/macro_editor_state.h"
-#include "macros/macro_event_editing.h"
 #include "macros/macro_groups.h"
-#include "macros/macro_list_views.h"
 #include "macros/macro_recorder.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
+#include "ui/macro_page/macro_event_editing.h"
+#include "ui/macro_page/macro_list_views.h"
+#include "ui/pages/page_state.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 #include "winlib/user_objects.h"
 
 namespace {

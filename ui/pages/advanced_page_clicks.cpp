@@ -3,9 +3,9 @@
 #include <mutex>
 
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
-#include "ui/page_state.h"
-#include "ui/slider_values.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/slider_values.h"
+#include "ui/window/main_window.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "ui/hit_test.h"
+#include "ui/pages/hit_test.h"
 
 #include <algorithm>
 
-#include "ui/page_state.h"
+#include "ui/pages/page_state.h"
 
 namespace {
 constexpr int kLedHoverCount = 71;

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "ui/skin_types.h"
+#include "ui/pages/skin_types.h"
 
 // A point in the main window's client pixels.
 struct ClientPoint {

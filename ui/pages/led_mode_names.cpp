@@ -1,4 +1,4 @@
-#include "ui/led_mode_names.h"
+#include "ui/pages/led_mode_names.h"
 
 #include <array>
 

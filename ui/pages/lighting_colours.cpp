@@ -3,10 +3,10 @@
 // form, not the one picked.
 #include <mutex>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "settings/colour_channels.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
+#include "ui/window/main_window.h"
 
 namespace {
 

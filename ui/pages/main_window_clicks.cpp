@@ -1,13 +1,13 @@
 // The main window's left-button press and release: the steps every page shares, the main page's
 // pop-ups and the buttons that act on release.
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "settings/config_ini_file.h"
 #include "settings/profile_reset.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
-#include "ui/page_state.h"
-#include "ui/popup_openers.h"
-#include "ui/web_page.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/window/main_window.h"
+#include "ui/window/web_page.h"
 
 namespace {
 

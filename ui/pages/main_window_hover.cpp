@@ -1,8 +1,8 @@
 // The pointer-move handler: the four hover ids, and a repaint only when one of them changes.
-#include "ui/hit_test.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
+#include "ui/pages/hit_test.h"
+#include "ui/pages/page_state.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 
 void CTEV_KestraDlg::OnMouseMove(UINT, POINT point)
 {

@@ -1,4 +1,4 @@
-#include "ui/page_painting.h"
+#include "ui/pages/page_painting.h"
 
 #include <algorithm>
 #include <array>
@@ -7,9 +7,9 @@
 #include "settings/ini_value.h"
 #include "settings/key_vocabulary.h"
 #include "settings/settings_state.h"
-#include "ui/page_state.h"
-#include "ui/paint_settings.h"
-#include "ui/saturating_sum.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/paint_settings.h"
+#include "ui/pages/saturating_sum.h"
 
 namespace {
 

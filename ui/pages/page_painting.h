@@ -13,8 +13,8 @@
 
 #include "settings/button_assignment.h"
 #include "settings/colour_channels.h"
-#include "ui/paint_settings.h"
-#include "ui/skin_layout.h"
+#include "ui/pages/paint_settings.h"
+#include "ui/pages/skin_layout.h"
 
 // The image a rectangle is copied from.
 enum class SkinLook : uint8_t { Hovered, Pressed, Cover };

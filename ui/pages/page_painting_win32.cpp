@@ -2,15 +2,15 @@
 // plan of page_painting.h is run on it with the page's other images, and the canvas reaches the
 // window in one copy. Decoded images come from the window's cache, which decodes a file again only
 // when it changed on disk.
-#include "ui/page_painting_win32.h"
+#include "ui/pages/page_painting_win32.h"
 
 #include <optional>
 
 #include "settings/settings_state.h"
-#include "ui/saturating_sum.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/saturating_sum.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 #include "winlib/device_context.h"
 #include "winlib/select_guard.h"
 #include "winlib/wide.h"

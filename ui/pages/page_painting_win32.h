@@ -4,7 +4,7 @@
 
 #include <span>
 
-#include "ui/page_painting.h"
+#include "ui/pages/page_painting.h"
 
 // Copies rectangle `id` of table from source to the same place and size in destination.
 void BlitSkinRect(HDC destination, HDC source, std::span<const ButtonPos> table, size_t id);

@@ -1,4 +1,4 @@
-#include "ui/page_state.h"
+#include "ui/pages/page_state.h"
 
 std::atomic<uint8_t> g_page{kPageMain};
 uint32_t g_buttonDown = 0;

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "ui/skin_layout.h"
+#include "ui/pages/skin_layout.h"
 
 extern std::atomic<uint8_t> g_page;  // SkinPage
 extern uint32_t g_buttonDown;        // 1 from a press on a skin button until the release

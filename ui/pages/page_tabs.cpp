@@ -1,9 +1,9 @@
 // The page tabs (main-layout ids 6 to 9), pressed on any page.
-#include "ui/main_window.h"
-#include "ui/editable_list_box.h"
-#include "ui/macro_page_controls.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
+#include "ui/macro_page/editable_list_box.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/pages/page_state.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 
 namespace {
 

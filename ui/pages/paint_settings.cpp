@@ -1,4 +1,4 @@
-#include "ui/paint_settings.h"
+#include "ui/pages/paint_settings.h"
 
 #include <mutex>
 

@@ -1,11 +1,11 @@
-#include "ui/skin_layout.h"
+#include "ui/pages/skin_layout.h"
 
 #include <algorithm>
 #include <limits>
 
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
-#include "ui/saturating_sum.h"
+#include "ui/pages/saturating_sum.h"
 
 std::array<ButtonPos, kWarningLayoutCount> g_warningPos{};
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "settings/ini_source.h"
-#include "ui/skin_layout_record.h"
-#include "ui/skin_types.h"
+#include "ui/pages/skin_layout_record.h"
+#include "ui/pages/skin_types.h"
 
 // A rectangle as left, top, right, bottom (the form the platform's controls are placed with).
 struct SkinRect {

@@ -1,8 +1,8 @@
-#include "ui/skin_layout_record.h"
+#include "ui/pages/skin_layout_record.h"
 
 #include <algorithm>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "settings/ini_value.h"
 
 LayoutRecord SplitLayoutRecord(std::u16string_view value)

@@ -1,12 +1,12 @@
 // The window's layout loaders: the layout files of the current language on disk, into the
 // window's tables. A missing file ends the program with one message (EndWithMessage).
-#include "ui/skin_layout_win32.h"
+#include "ui/pages/skin_layout_win32.h"
 
 #include <array>
 
-#include "ui/main_window.h"
-#include "ui/skin_layout.h"
-#include "ui/win32_skin_layout_files.h"
+#include "ui/pages/skin_layout.h"
+#include "ui/pages/win32_skin_layout_files.h"
+#include "ui/window/main_window.h"
 
 RECT g_groupNameEditRect{};
 RECT g_macroNameEditRect{};

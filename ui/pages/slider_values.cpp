@@ -1,4 +1,4 @@
-#include "ui/slider_values.h"
+#include "ui/pages/slider_values.h"
 
 #include <algorithm>
 

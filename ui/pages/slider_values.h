@@ -6,7 +6,7 @@
 #include <optional>
 #include <span>
 
-#include "ui/skin_types.h"
+#include "ui/pages/skin_types.h"
 
 // The offset of a press at `pressX` into `slider`, kept inside 0 .. width - 1: the click
 // handlers act on the rectangle of the last move, and the press itself may land beside it.

@@ -1,4 +1,4 @@
-#include "ui/win32_skin_layout_files.h"
+#include "ui/pages/win32_skin_layout_files.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
-#include "ui/mac_sel_menu_dlg.h"
+#include "ui/popups/mac_sel_menu_dlg.h"
 
-#include "ui/popup_rules.h"
-#include "ui/popup_state.h"
+#include "ui/popups/popup_rules.h"
+#include "ui/popups/popup_state.h"
 
 BOOL MacSelMenuDlg::OnInitDialog()
 {

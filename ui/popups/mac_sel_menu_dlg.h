@@ -4,9 +4,9 @@
 // button being edited and ends all three pop-ups.
 #include <windows.h>
 
-#include "app/resource_ids.h"
-#include "ui/popup_chain.h"
-#include "ui/skin_types.h"
+#include "ui/pages/skin_types.h"
+#include "ui/popups/popup_chain.h"
+#include "ui/resources/resource_ids.h"
 
 class MacSelMenuDlg : public PopupDialog {
 public:

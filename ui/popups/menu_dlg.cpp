@@ -1,10 +1,10 @@
-#include "ui/menu_dlg.h"
+#include "ui/popups/menu_dlg.h"
 
 #include "macros/macro_commands.h"
 #include "macros/macro_groups.h"
 #include "settings/settings_state.h"
-#include "ui/popup_state.h"
-#include "ui/sub_menu_dlg.h"
+#include "ui/popups/popup_state.h"
+#include "ui/popups/sub_menu_dlg.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 // row 7 to 10 opens the second-level pop-up beside it.
 #include <windows.h>
 
-#include "app/resource_ids.h"
-#include "ui/popup_chain.h"
-#include "ui/popup_rules.h"
+#include "ui/popups/popup_chain.h"
+#include "ui/popups/popup_rules.h"
+#include "ui/resources/resource_ids.h"
 
 inline constexpr wchar_t kMenuPopupTitle[] = L"MainMenuDlg";
 

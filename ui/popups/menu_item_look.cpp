@@ -1,4 +1,4 @@
-#include "ui/menu_item_look.h"
+#include "ui/popups/menu_item_look.h"
 
 namespace {
 uint32_t Channel(int32_t start, int32_t end, int32_t row, int32_t rows)

@@ -1,17 +1,17 @@
-#include "ui/popup_chain.h"
+#include "ui/popups/popup_chain.h"
 
 #include <array>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "settings/settings_state.h"
-#include "ui/main_window_globals.h"
-#include "ui/mac_sel_menu_dlg.h"
-#include "ui/menu_dlg.h"
-#include "ui/page_state.h"
-#include "ui/popup_openers.h"
-#include "ui/popup_rules.h"
-#include "ui/sub_menu_dlg.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/mac_sel_menu_dlg.h"
+#include "ui/popups/menu_dlg.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/popups/popup_rules.h"
+#include "ui/popups/sub_menu_dlg.h"
+#include "ui/window/main_window_globals.h"
 #include "winlib/device_context.h"
 #include "winlib/region_from_runs.h"
 #include "winlib/select_guard.h"

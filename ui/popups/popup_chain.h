@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "ui/skinned_dialog.h"
+#include "ui/popups/skinned_dialog.h"
 #include "winlib/image_cache.h"
 
 enum class PopupLevel { Menu = 0, SubMenu = 1, MacroChoice = 2 };

@@ -1,15 +1,15 @@
 // The pop-ups' openers for the main window's presses, and the main window's part in closing them.
-#include "ui/popup_openers.h"
+#include "ui/popups/popup_openers.h"
 
 #include <algorithm>
 #include <mutex>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
-#include "ui/menu_dlg.h"
-#include "ui/page_state.h"
-#include "ui/popup_chain.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/menu_dlg.h"
+#include "ui/popups/popup_chain.h"
+#include "ui/window/main_window.h"
 
 namespace {
 

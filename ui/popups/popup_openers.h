@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "ui/popup_state.h"
+#include "ui/popups/popup_state.h"
 
 class CTEV_KestraDlg;
 class CMenuDlg;

@@ -1,4 +1,4 @@
-#include "ui/popup_rules.h"
+#include "ui/popups/popup_rules.h"
 
 #include <algorithm>
 #include <mutex>
@@ -6,8 +6,8 @@
 #include "macros/macro_groups.h"
 #include "macros/macro_record.h"
 #include "settings/settings_state.h"
-#include "ui/page_state.h"
-#include "ui/window_messages.h"
+#include "ui/pages/page_state.h"
+#include "ui/window/window_messages.h"
 
 namespace {
 

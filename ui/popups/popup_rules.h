@@ -5,7 +5,7 @@
 #include <string>
 
 #include "settings/button_assignment.h"
-#include "ui/popup_state.h"
+#include "ui/popups/popup_state.h"
 
 // What a function pop-up's choice writes, taken when the pop-up opens, so that a pointer that
 // moved on (a hover id back to BUTTON_NONE, another light block selected) cannot redirect it.

@@ -1,4 +1,4 @@
-#include "ui/popup_state.h"
+#include "ui/popups/popup_state.h"
 
 int g_menuMode = kMenuProfiles;
 int g_menuHoverRow = BUTTON_NONE;

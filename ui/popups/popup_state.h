@@ -6,8 +6,8 @@
 #include <cstdint>
 
 #include "settings/button_assignment.h"
-#include "ui/skin_layout.h"
-#include "ui/skin_types.h"
+#include "ui/pages/skin_layout.h"
+#include "ui/pages/skin_types.h"
 
 // MenuMode: what the function pop-up (CMenuDlg) lists; set by its opener.
 enum MenuMode : int {

@@ -1,9 +1,9 @@
-#include "ui/sub_menu_dlg.h"
+#include "ui/popups/sub_menu_dlg.h"
 
 #include "macros/macro_groups.h"
-#include "ui/mac_sel_menu_dlg.h"
-#include "ui/popup_rules.h"
-#include "ui/popup_state.h"
+#include "ui/popups/mac_sel_menu_dlg.h"
+#include "ui/popups/popup_rules.h"
+#include "ui/popups/popup_state.h"
 
 BOOL CSubMenuDlg::OnInitDialog()
 {

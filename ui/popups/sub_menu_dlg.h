@@ -4,8 +4,8 @@
 // being edited and ends both pop-ups; a hovered macro group opens the macro choice pop-up.
 #include <windows.h>
 
-#include "app/resource_ids.h"
-#include "ui/popup_chain.h"
+#include "ui/popups/popup_chain.h"
+#include "ui/resources/resource_ids.h"
 
 inline constexpr wchar_t kSubMenuPopupTitle[] = L"SubMenuDlg";
 

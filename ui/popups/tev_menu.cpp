@@ -1,6 +1,6 @@
-#include "ui/tev_menu.h"
+#include "ui/popups/tev_menu.h"
 
-#include "ui/menu_item_look.h"
+#include "ui/popups/menu_item_look.h"
 #include "winlib/gdi_object.h"
 #include "winlib/select_guard.h"
 #include "winlib/wide.h"

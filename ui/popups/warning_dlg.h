@@ -4,7 +4,7 @@
 // cancel button, Esc or the system close); Enter does nothing.
 #include <windows.h>
 
-#include "ui/skinned_dialog.h"
+#include "ui/popups/skinned_dialog.h"
 #include "winlib/image_cache.h"
 
 namespace WarningResult {

@@ -1,12 +1,12 @@
-#include "app/win32_user_prompts.h"
+#include "ui/popups/win32_user_prompts.h"
 
 #include <commdlg.h>
 
 #include <array>
 
-#include "app/module_path.h"
-#include "app/program_folder.h"
-#include "ui/warning_dlg.h"
+#include "base/module_path.h"
+#include "base/program_folder.h"
+#include "ui/popups/warning_dlg.h"
 #include "winlib/wide.h"
 
 int Win32UserPrompts::ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style)

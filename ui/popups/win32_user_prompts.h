@@ -2,7 +2,7 @@
 // Message boxes, the system's file and colour dialogs and the warning box, shown on a real window.
 #include <windows.h>
 
-#include "app/user_prompts.h"
+#include "base/user_prompts.h"
 
 class Win32UserPrompts : public UserPrompts {
 public:

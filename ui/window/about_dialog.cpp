@@ -1,5 +1,5 @@
-#include "ui/about_dialog.h"
+#include "ui/window/about_dialog.h"
 
-#include "app/resource_ids.h"
+#include "ui/resources/resource_ids.h"
 
 CAboutDlg::CAboutDlg() : Dialog(IDD_ABOUTBOX) {}

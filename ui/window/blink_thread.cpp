@@ -1,4 +1,4 @@
-#include "ui/blink_thread.h"
+#include "ui/window/blink_thread.h"
 
 std::atomic<uint32_t> g_blinkRunning{0};
 std::atomic<uint32_t> g_blinkPhase{0};

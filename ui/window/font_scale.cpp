@@ -1,4 +1,4 @@
-#include "ui/font_scale.h"
+#include "ui/window/font_scale.h"
 
 #include <cmath>
 

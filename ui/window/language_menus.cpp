@@ -1,6 +1,6 @@
-#include "app/resource_ids.h"
-#include "ui/main_window.h"
-#include "ui/tev_menu.h"
+#include "ui/popups/tev_menu.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/main_window.h"
 
 namespace {
 void LoadOwnerDrawnMenu(CTevMenu& menu, int resourceId)

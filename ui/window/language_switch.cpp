@@ -6,9 +6,9 @@
 #include "macros/macro_record.h"
 #include "settings/config_ini_file.h"
 #include "settings/settings_state.h"
-#include "ui/led_mode_names.h"
-#include "ui/main_window.h"
-#include "ui/page_state.h"
+#include "ui/pages/led_mode_names.h"
+#include "ui/pages/page_state.h"
+#include "ui/window/main_window.h"
 
 void CTEV_KestraDlg::SwitchToSpanish() { SwitchLanguage(0); }
 

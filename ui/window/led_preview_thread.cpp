@@ -1,10 +1,10 @@
-#include "ui/led_preview_thread.h"
+#include "ui/window/led_preview_thread.h"
 
 #include <mutex>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "settings/settings_state.h"
-#include "ui/page_state.h"
+#include "ui/pages/page_state.h"
 
 std::atomic<uint32_t> g_ledPreviewRunning{0};
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <stop_token>
 
-#include "ui/window_repaint.h"
+#include "ui/window/window_repaint.h"
 
 // 1 from the thread's start until its last step; set by whoever starts it.
 extern std::atomic<uint32_t> g_ledPreviewRunning;

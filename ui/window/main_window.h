@@ -14,10 +14,10 @@
 
 #include "macros/macro_record.h"
 #include "settings/key_vocabulary.h"
-#include "ui/page_painting.h"
-#include "ui/serial_apply.h"
-#include "ui/skin_types.h"
-#include "ui/startup_images.h"
+#include "ui/pages/page_painting.h"
+#include "ui/pages/skin_types.h"
+#include "ui/window/serial_apply.h"
+#include "ui/window/startup_images.h"
 #include "winlib/dialog.h"
 #include "winlib/gdi_object.h"
 #include "winlib/gdiplus_session.h"
@@ -229,7 +229,7 @@ private:
     // The main-layout button the last press started on in this window; a release acts only on it.
     int m_pressedMainButton = BUTTON_NONE;
 public:
-    // Macro editing and recording (macros/macro_event_editing.cpp, macro_edit_results.cpp,
+    // Macro editing and recording (ui/macro_page/macro_event_editing.cpp, macro_edit_results.cpp,
     // macro_recording.cpp). The filter of the thread's dialog loops: the right-click menus, and
     // the keys while a macro is recorded; TRUE ends the message there.
     BOOL PreTranslateMessage(MSG* message);

@@ -1,4 +1,4 @@
-#include "ui/main_window_globals.h"
+#include "ui/window/main_window_globals.h"
 
 FontOwner g_fontEn;
 FontOwner g_fontEs;

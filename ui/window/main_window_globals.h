@@ -3,7 +3,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "ui/blink_thread.h"
+#include "ui/window/blink_thread.h"
 #include "winlib/gdi_object.h"
 
 // "Arial" at the size the display scale asks for; the large one 0.8 points bigger.

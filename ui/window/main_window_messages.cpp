@@ -1,10 +1,10 @@
 // The main window's message table: one switch that unpacks each message for its handler.
 #include <windowsx.h>
 
-#include "app/resource_ids.h"
-#include "ui/main_window.h"
-#include "ui/popup_openers.h"
-#include "ui/window_messages.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/main_window.h"
+#include "ui/window/window_messages.h"
 #include "winlib/paint_dc.h"
 
 namespace {

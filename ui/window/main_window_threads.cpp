@@ -1,9 +1,9 @@
 // Starting the main page's blink thread and the lighting preview thread; each runs at most once
 // at a time: a starter does nothing while the thread's running flag is up.
-#include "ui/blink_thread.h"
-#include "ui/led_preview_thread.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
+#include "ui/window/blink_thread.h"
+#include "ui/window/led_preview_thread.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 
 namespace {
 void InvalidateWindow(void* window) { InvalidateRect(static_cast<HWND>(window), nullptr, TRUE); }

@@ -2,15 +2,15 @@
 // dialogs, and the profile chosen in the profile pop-up.
 #include <mutex>
 
-#include "app/clock.h"
-#include "app/user_prompts.h"
+#include "base/clock.h"
+#include "base/user_prompts.h"
 #include "settings/config_ini_file.h"
 #include "settings/ini_value.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
-#include "ui/main_window.h"
-#include "ui/page_state.h"
-#include "ui/popup_state.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/popup_state.h"
+#include "ui/window/main_window.h"
 #include "winlib/wide.h"
 
 namespace {

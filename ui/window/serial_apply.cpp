@@ -1,4 +1,4 @@
-#include "ui/serial_apply.h"
+#include "ui/window/serial_apply.h"
 
 void SerialApply::Request()
 {

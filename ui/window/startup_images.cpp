@@ -1,6 +1,6 @@
-#include "ui/startup_images.h"
+#include "ui/window/startup_images.h"
 
-#include "ui/page_painting.h"
+#include "ui/pages/page_painting.h"
 #include "winlib/wide.h"
 
 StartupImages::StartupImages(const std::wstring& skinFolder)

@@ -1,4 +1,4 @@
-#include "ui/web_page.h"
+#include "ui/window/web_page.h"
 
 #include <windows.h>
 #include <shellapi.h>

@@ -6,16 +6,16 @@
 
 #include <cwchar>
 
-#include "app/resource_ids.h"
 #include "device/command_protocol.h"
 #include "device/device_discovery.h"
 #include "device/win32_hid_port.h"
-#include "ui/about_dialog.h"
-#include "ui/main_window.h"
-#include "ui/main_window_globals.h"
-#include "ui/page_state.h"
-#include "ui/tev_menu.h"
-#include "ui/window_messages.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/tev_menu.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/about_dialog.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
+#include "ui/window/window_messages.h"
 
 namespace {
 constexpr UINT kDeviceArrival = 0x8000;

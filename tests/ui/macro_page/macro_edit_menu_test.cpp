@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/resource_ids.h"
-#include "ui/main_window.h"
-#include "ui/tev_menu.h"
+#include "ui/popups/tev_menu.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/main_window.h"
 #include "winlib/device_context.h"
 #include "winlib/gdi_object.h"
 #include "winlib/select_guard.h"

@@ -8,18 +8,18 @@
 #include <string>
 #include <vector>
 
-#include "app/resource_ids.h"
 #include "macros/macro_editor_state.h"
-#include "macros/macro_event_editing.h"
 #include "macros/macro_page_text.h"
 #include "settings/key_vocabulary.h"
 #include "tests/macros/macro_test_records.h"
-#include "tests/ui/main_window_fixture.h"
-#include "ui/led_mode_names.h"
-#include "ui/macro_page_controls.h"
-#include "ui/page_state.h"
-#include "ui/popup_openers.h"
-#include "ui/window_messages.h"
+#include "tests/ui/window/main_window_fixture.h"
+#include "ui/macro_page/macro_event_editing.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/pages/led_mode_names.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/window_messages.h"
 
 namespace {
 using Lines = std::vector<std::u16string>;

@@ -11,19 +11,19 @@
 #include <iterator>
 #include <string>
 
-#include "app/resource_ids.h"
 #include "device/program_device_link.h"
-#include "device/simulated_mouse_text.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_line_codec.h"
 #include "settings/ini_value.h"
+#include "sim/simulated_mouse_text.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/tools/apply_probe_run.h"
-#include "tests/ui/main_window_fixture.h"
-#include "ui/macro_page_controls.h"
-#include "ui/popup_rules.h"
-#include "ui/window_messages.h"
+#include "tests/ui/window/main_window_fixture.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/popups/popup_rules.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/window_messages.h"
 
 namespace {
 

@@ -8,20 +8,20 @@
 #include <fstream>
 #include <utility>
 
-#include "app/resource_ids.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_line_codec.h"
 #include "macros/macro_page_text.h"
 #include "settings/ini_value.h"
 #include "tests/macros/macro_test_records.h"
-#include "tests/ui/main_window_fixture.h"
-#include "ui/led_mode_names.h"
-#include "ui/macro_page_controls.h"
-#include "ui/page_state.h"
-#include "ui/popup_openers.h"
-#include "ui/popup_state.h"
-#include "ui/skin_layout_win32.h"
-#include "ui/window_messages.h"
+#include "tests/ui/window/main_window_fixture.h"
+#include "ui/macro_page/macro_page_controls.h"
+#include "ui/pages/led_mode_names.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/skin_layout_win32.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/popups/popup_state.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/window_messages.h"
 #include "winlib/wide.h"
 
 namespace {

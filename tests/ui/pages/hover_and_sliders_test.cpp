@@ -8,13 +8,13 @@
 #include <thread>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "settings/settings_state.h"
-#include "ui/blink_thread.h"
-#include "ui/hit_test.h"
-#include "ui/led_preview_thread.h"
-#include "ui/page_state.h"
-#include "ui/slider_values.h"
+#include "ui/pages/hit_test.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/slider_values.h"
+#include "ui/window/blink_thread.h"
+#include "ui/window/led_preview_thread.h"
 
 namespace {
 

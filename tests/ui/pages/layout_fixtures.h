@@ -7,8 +7,8 @@
 #include <string>
 
 #include "settings/memory_ini.h"
-#include "ui/page_painting.h"
-#include "ui/skin_layout.h"
+#include "ui/pages/page_painting.h"
+#include "ui/pages/skin_layout.h"
 
 class MemoryLayoutFiles : public SkinLayoutFiles {
 public:

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/main_window_fixture.h"
-#include "ui/menu_dlg.h"
-#include "ui/page_painting.h"
-#include "ui/popup_openers.h"
-#include "ui/web_page.h"
-#include "ui/window_messages.h"
+#include "tests/ui/window/main_window_fixture.h"
+#include "ui/pages/page_painting.h"
+#include "ui/popups/menu_dlg.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/window/web_page.h"
+#include "ui/window/window_messages.h"
 #include "winlib/unique_handle.h"
 #include "winlib/wide.h"
 

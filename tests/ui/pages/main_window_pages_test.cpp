@@ -1,12 +1,12 @@
 // The advanced and lighting pages and the hover under the real window: pointer moves, presses and
 // releases at the layout's coordinates, the colour dialog answered through the prompts.
-#include "tests/ui/main_window_fixture.h"
+#include "tests/ui/window/main_window_fixture.h"
 
 #include "device/program_device_link.h"
 #include "settings/settings_state.h"
-#include "ui/blink_thread.h"
-#include "ui/led_preview_thread.h"
-#include "ui/popup_openers.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/window/blink_thread.h"
+#include "ui/window/led_preview_thread.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/page_painting.h"
+#include "ui/pages/page_painting.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,9 @@
 
 #include "macros/macro_record.h"
 #include "settings/settings_state.h"
-#include "tests/ui/layout_fixtures.h"
-#include "ui/page_state.h"
-#include "ui/saturating_sum.h"
+#include "tests/ui/pages/layout_fixtures.h"
+#include "ui/pages/page_state.h"
+#include "ui/pages/saturating_sum.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/skin_layout.h"
+#include "ui/pages/skin_layout.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
 #include "tests/recording_prompts.h"
-#include "tests/ui/layout_fixtures.h"
-#include "ui/skin_layout_record.h"
+#include "tests/ui/pages/layout_fixtures.h"
+#include "ui/pages/skin_layout_record.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include "settings/settings_state.h"
 #include "tests/recording_prompts.h"
 #include "tests/temp_folder.h"
-#include "ui/main_window.h"
-#include "ui/skin_layout_win32.h"
+#include "ui/pages/skin_layout_win32.h"
+#include "ui/window/main_window.h"
 
 namespace {
 

@@ -8,17 +8,17 @@
 #include <optional>
 #include <vector>
 
-#include "tests/ui/main_window_fixture.h"
-#include "ui/mac_sel_menu_dlg.h"
-#include "ui/menu_dlg.h"
-#include "ui/page_state.h"
-#include "ui/popup_openers.h"
-#include "ui/sub_menu_dlg.h"
-#include "ui/warning_dlg.h"
-#include "ui/window_messages.h"
+#include "tests/ui/window/main_window_fixture.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/mac_sel_menu_dlg.h"
+#include "ui/popups/menu_dlg.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/popups/sub_menu_dlg.h"
+#include "ui/popups/warning_dlg.h"
+#include "ui/window/window_messages.h"
 #include "winlib/device_context.h"
-#include "winlib/mask_runs.h"
 #include "winlib/image_file.h"
+#include "winlib/mask_runs.h"
 #include "winlib/select_guard.h"
 #include "winlib/wide.h"
 

@@ -15,20 +15,20 @@
 #include <thread>
 #include <vector>
 
-#include "app/clock.h"
+#include "base/clock.h"
 #include "device/device_discovery.h"
-#include "device/simulated_mouse.h"
 #include "macros/macro_commands.h"
 #include "macros/win32_profile_files.h"
+#include "sim/simulated_mouse.h"
 #include "tests/recording_prompts.h"
 #include "tests/temp_folder.h"
 #include "tests/tools/program_state.h"
-#include "ui/main_window.h"
-#include "ui/editable_list_box.h"
-#include "ui/main_window_globals.h"
+#include "ui/macro_page/editable_list_box.h"
+#include "ui/window/main_window.h"
+#include "ui/window/main_window_globals.h"
 
-#include "ui/page_state.h"
-#include "ui/popup_state.h"
+#include "ui/pages/page_state.h"
+#include "ui/popups/popup_state.h"
 
 namespace {
 

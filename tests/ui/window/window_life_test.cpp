@@ -11,14 +11,14 @@
 #include <tuple>
 #include <vector>
 
-#include "app/resource_ids.h"
 #include "device/command_protocol.h"
 #include "device/system_parameters.h"
-#include "tests/ui/main_window_fixture.h"
-#include "ui/popup_openers.h"
-#include "ui/popup_state.h"
-#include "ui/tev_menu.h"
-#include "ui/window_messages.h"
+#include "tests/ui/window/main_window_fixture.h"
+#include "ui/popups/popup_openers.h"
+#include "ui/popups/popup_state.h"
+#include "ui/popups/tev_menu.h"
+#include "ui/resources/resource_ids.h"
+#include "ui/window/window_messages.h"
 #include "winlib/wide.h"
 
 namespace {

@@ -2,11 +2,11 @@
 // that never nests, the owner-drawn menu's arithmetic, the program folder.
 #include <gtest/gtest.h>
 
-#include "app/program_folder.h"
-#include "ui/command_line.h"
-#include "ui/font_scale.h"
-#include "ui/menu_item_look.h"
-#include "ui/serial_apply.h"
+#include "base/program_folder.h"
+#include "ui/popups/menu_item_look.h"
+#include "ui/window/command_line.h"
+#include "ui/window/font_scale.h"
+#include "ui/window/serial_apply.h"
 
 TEST(WindowRules, FontSizeByPixelsPerInch)
 {
