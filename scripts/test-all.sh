@@ -82,7 +82,7 @@ finish() {
 # Nothing else is run twice.
 win32_filter() {
   if grep -qs '^enabled' /proc/sys/fs/binfmt_misc/qemu-i386; then
-    export GTEST_FILTER='-PopupsTest.*:MainWindowClicks.*:MacroPageTest.*:MacroEditorTest.*:MainWindowPagesTest.*'
+    export GTEST_FILTER='-PopupsTest.*:WarningBoxTest.*:MainWindowClicks.*:MacroPageTest.*:MacroGroupFilesTest.*:MacroEditorTest.*:MainWindowPagesTest.*'
   fi
   "$@"
 }

@@ -1,0 +1,225 @@
+// The macro page's groups and macros as files: made and deleted up to their limits, imported,
+// exported and restored, and the open macro saved before another is chosen.
+#include "tests/ui/macro_page/macro_page_fixture.h"
+
+namespace {
+
+// The fixture of MacroPageTest under a suite name of its own: each test file has its own copy
+// of the anonymous-namespace fixture, and one suite's tests must share one class.
+class MacroGroupFilesTest : public MacroPageTest {};
+
+TEST_F(MacroGroupFilesTest, GroupsAndMacrosUpToTheirLimitsAndDeletedAgain)
+{
+    ASSERT_TRUE(OpenPage());
+    Press(2);
+    EXPECT_EQ(g_macroGroupCount, 4);
+    EXPECT_EQ(g_currentGroup, 3);
+    EXPECT_EQ(g_groupNameEdit->Text(), u"New");
+    EXPECT_TRUE(Exists(GroupPath(u"New")));
+    EXPECT_EQ(g_macroList->Count(), 0);
+    EXPECT_EQ(g_macroCount, 0);
+    Press(2);
+    EXPECT_EQ(LastMessage(), u"'New' Double name!");
+    EXPECT_EQ(g_macroGroupCount, 4);
+    EXPECT_EQ(g_currentGroup, 3);
+    for (int g = 4; g < 10; ++g) {
+        SetEdit(*g_groupNameEdit, u"G" + FormatIniInt(g - 1));
+        Press(2);
+    }
+    EXPECT_EQ(g_macroGroupCount, 10);
+    SetEdit(*g_groupNameEdit, u"G9");
+    Press(2);
+    EXPECT_EQ(LastMessage(), u"More than limit!");
+    EXPECT_EQ(g_macroGroupCount, 10);
+
+    // Twelve macros in the new group, then the limit.
+    for (int m = 0; m < 12; ++m) {
+        Press(6);
+        EXPECT_EQ(g_macroCount, m + 1);
+        EXPECT_EQ(g_macroNameEdit->Text(), u"New");
+        SetEdit(*g_macroNameEdit, u"M" + FormatIniInt(m));
+    }
+    Press(6);
+    EXPECT_EQ(LastMessage(), u"More than limit!");
+    EXPECT_EQ(g_macroCount, 12);
+    EXPECT_EQ(g_skipNextChar, 1u);
+
+    // Deleting macro 5: the file follows the table, the assignments follow their macros.
+    const uint8_t group = g_currentGroup;
+    g_buttonAssignments[0][7] = MakeFileMacroCode(group, 5);
+    g_buttonAssignments[1][7] = MakeFileMacroCode(group, 7);
+    g_buttonAssignments[2][7] = MakeFileMacroCode(0, 7);
+    g_macroList->Select(5);
+    Press(7);
+    EXPECT_EQ(g_macroCount, 11);
+    EXPECT_EQ(g_currentMacro, 4u);
+    EXPECT_EQ(g_macroNameEdit->Text(), u"M4");
+    EXPECT_EQ(StoredMacroCount(OpenGroupPath()), u"11");
+    for (int m = 0; m < 11; ++m)
+        EXPECT_EQ(MacroName(StoredMacro(OpenGroupPath(), m)), u"M" + FormatIniInt(m < 5 ? m : m + 1));
+    EXPECT_EQ(g_buttonAssignments[0][7], 0u);
+    EXPECT_EQ(g_buttonAssignments[1][7], MakeFileMacroCode(group, 6));
+    EXPECT_EQ(g_buttonAssignments[2][7], MakeFileMacroCode(0, 7));
+    EXPECT_EQ(files_.Get(g_configIniPath, u"Config2", u"K7", 16), FormatIniInt(static_cast<int32_t>(MakeFileMacroCode(group, 6))));
+    // No selection: nothing is deleted.
+    g_macroList->Select(-1);
+    Press(7);
+    EXPECT_EQ(g_macroCount, 11);
+
+    // Deleting groups: the open one goes with its file; assignments of later groups move down.
+    g_buttonAssignments[0][6] = MakeFileMacroCode(4, 1);
+    Press(3);
+    EXPECT_EQ(g_macroGroupCount, 9);
+    EXPECT_EQ(g_currentGroup, 0);
+    EXPECT_FALSE(Exists(GroupPath(u"G9")));
+    EXPECT_EQ(g_buttonAssignments[1][7], 0u);
+    EXPECT_EQ(g_buttonAssignments[0][6], MakeFileMacroCode(4, 1));
+    EXPECT_EQ(g_groupNameEdit->Text(), u"Gaming");
+    Press(3);
+    EXPECT_EQ(g_buttonAssignments[0][6], MakeFileMacroCode(3, 1));
+    EXPECT_EQ(g_buttonAssignments[2][7], 0u);
+    while (g_macroGroupCount > 0) Press(3);
+    EXPECT_EQ(g_macroList->Count() + g_eventList->Count() + g_lightList->Count(), 0);
+    EXPECT_EQ(g_macroCount, 0);
+    EXPECT_EQ(g_groupNameEdit->Text(), u"");
+    const size_t messages = prompts_.shown.size();
+    g_skipNextChar = 0;
+    for (int button : {1, 3, 6, 7, 5, 10}) Press(button);
+    EXPECT_EQ(prompts_.shown.size(), messages);
+    EXPECT_EQ(g_skipNextChar, 1u);
+    EXPECT_EQ(g_macroGroupCount, 0);
+    SetEdit(*g_groupNameEdit, u"Nothing");
+    EXPECT_FALSE(Exists(GroupPath(u"Nothing")));
+}
+
+TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
+{
+    ASSERT_TRUE(OpenPage());
+    const std::u16string exported = (folder_ / "Foo.dat").u16string();
+    prompts_.fileAnswers = {exported};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 2, 0);
+    ASSERT_EQ(prompts_.fileRequests.size(), 1u);
+    EXPECT_TRUE(prompts_.fileRequests[0].save);
+    EXPECT_EQ(prompts_.fileRequests[0].defaultExtension, u"dat");
+    EXPECT_EQ(prompts_.fileRequests[0].filter, u"All Files(*.dat)|*.dat||");
+    EXPECT_EQ(StoredMacroCount(exported), FormatIniInt(g_macroCount));
+    const uint16_t gamingMacros = g_macroCount;
+
+    // A new name becomes the last group, copied into the macro folder and opened.
+    g_popupOwnerButton = 1;
+    g_hoverMacroButton = 4;
+    prompts_.fileAnswers = {exported};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(prompts_.fileRequests[1].flags, FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly);
+    EXPECT_EQ(prompts_.fileRequests[1].initialFolder, g_macroFolder);
+    EXPECT_EQ(g_popupOwnerButton, BUTTON_NONE);
+    EXPECT_EQ(g_hoverMacroButton, BUTTON_NONE);
+    EXPECT_EQ(g_macroGroupCount, 4);
+    EXPECT_EQ(g_currentGroup, 3);
+    EXPECT_EQ(g_macroGroupNames[3], u"Foo");
+    EXPECT_TRUE(Exists(GroupPath(u"Foo")));
+    EXPECT_EQ(g_macroCount, gamingMacros);
+    EXPECT_EQ(g_groupNameEdit->Text(), u"Foo");
+
+    prompts_.fileAnswers = {exported};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(LastMessage(), u"Double name!");
+    prompts_.fileAnswers = {(folder_ / "Foo.DAT").u16string()};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(LastMessage(), u"Error!");
+    prompts_.fileAnswers = {(folder_ / "ABCDEFGHIJKLMNOPQRSTU.dat").u16string()};  // the list would cut it
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(LastMessage(), u"Error!");
+    const size_t messages = prompts_.shown.size();
+    prompts_.fileAnswers = {(folder_ / "Gone.dat").u16string()};  // a copy that fails says so
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    ASSERT_EQ(prompts_.shown.size(), messages + 1);
+    EXPECT_EQ(LastMessage(), u"Error!");
+    EXPECT_FALSE(Exists(GroupPath(u"Gone")));
+    EXPECT_EQ(g_macroGroupCount, 4);
+
+    // A file of the macro folder itself is listed again, its bytes untouched.
+    std::filesystem::copy_file(std::filesystem::path(exported), MacroFolder() / "Solo.dat");
+    auto soloBytes = [&] {
+        std::ifstream file(MacroFolder() / "Solo.dat", std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    };
+    const std::string bytes = soloBytes();
+    prompts_.fileAnswers = {GroupPath(u"Solo")};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(g_macroGroupNames[4], u"Solo");
+    EXPECT_EQ(soloBytes(), bytes);
+
+    // Up to ten groups, then the limit.
+    for (int i = 5; i < 10; ++i) {
+        const std::filesystem::path copy = folder_ / ("I" + std::to_string(i) + ".dat");
+        std::filesystem::copy_file(std::filesystem::path(exported), copy);
+        prompts_.fileAnswers = {copy.u16string()};
+        SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    }
+    EXPECT_EQ(g_macroGroupCount, 10);
+    const size_t requests = prompts_.fileRequests.size();
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(LastMessage(), u"More than limit!");
+    EXPECT_EQ(prompts_.fileRequests.size(), requests);
+
+    // The factory macros come back whole; nothing else stays in the macro folder.
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_EQ(g_macroGroupNames[0], u"Gaming");
+    EXPECT_FALSE(Exists(GroupPath(u"Foo")));
+    EXPECT_FALSE(Exists(GroupPath(u"Solo")));
+    EXPECT_EQ(g_groupNameEdit->Text(), u"Gaming");
+    EXPECT_EQ(g_macroList->Count(), g_macroCount);
+
+    // Only the macro folder is ever emptied.
+    folder_.Write("keep/file.txt", "x");
+    DeleteFolderRecursive((folder_ / "keep").u16string());
+    EXPECT_TRUE(std::filesystem::exists(folder_ / "keep/file.txt"));
+    // A restore without its factory list changes nothing.
+    std::filesystem::remove(folder_ / "skins/INI_EN/macroReset/macroGrp.ini");
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
+    EXPECT_EQ(LastMessage(), u"Can't find the file.");
+    EXPECT_EQ(g_macroGroupCount, 3);
+    EXPECT_TRUE(Exists(GroupPath(u"Gaming")));
+}
+
+TEST_F(MacroGroupFilesTest, GroupChoiceAndListChangeSaveTheOpenMacroFirst)
+{
+    ASSERT_TRUE(OpenPage());
+    ASSERT_GE(g_macroCount, 2);
+    // The group and file-command buttons open their pop-ups; the group pop-up keeps its owner.
+    Press(1);
+    EXPECT_TRUE(MenuPopupShown());
+    EXPECT_EQ(g_menuMode, kMenuMacroGroups);
+    EXPECT_EQ(g_popupOwnerButton, 1);
+    Press(4);
+    EXPECT_TRUE(MenuPopupShown());
+    EXPECT_EQ(g_menuMode, kMenuFileCommands);
+    CloseMenuPopup();
+
+    g_macroTable[0].repeatCount = 444;  // changed in the table only
+    g_macroList->Select(1);
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_MACRO_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(g_macroList->Handle()));
+    EXPECT_EQ(g_currentMacro, 1u);
+    EXPECT_EQ(StoredMacro(GroupPath(u"Gaming"), 0).repeatCount, 444);
+
+    g_macroTable[1].repeatCount = 555;
+    g_currentGroup = 1;
+    SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 0, 1);
+    EXPECT_EQ(StoredMacro(GroupPath(u"Gaming"), 1).repeatCount, 555);
+    EXPECT_EQ(g_groupNameEdit->Text(), u"Office");
+    EXPECT_EQ(g_macroGroupNames[0], u"Gaming");
+    EXPECT_EQ(g_macroList->Count(), g_macroCount);
+
+    g_recording = 1;
+    g_macroList->Select(0);
+    SendMessageW(Window(), WM_COMMAND, MAKEWPARAM(IDC_MACRO_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(g_macroList->Handle()));
+    EXPECT_EQ(LastMessage(), u"Recording");
+    EXPECT_EQ(g_macroList->Selection(), static_cast<int32_t>(g_currentMacro));
+    g_recording = 0;
+}
+
+}  // namespace
