@@ -1,7 +1,9 @@
 """Closing the window from the system menu (Alt+F4) hides it to the tray instead of ending the
 program; a second start, or the tray icon's menu, brings it back, and the menu's other item ends
 the program. In each of the two languages; each test ends what it started."""
+import queue
 import subprocess
+import threading
 import time
 from pathlib import Path
 
@@ -43,13 +45,21 @@ def test_tray_menu_shows_the_window_or_ends_the_program(start_demo, display, out
     demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", LANGUAGES[language][0]))
     tray = subprocess.Popen(["/usr/bin/python3", str(Path(__file__).with_name("xembed_tray.py"))], env=display.env,
                             stdout=subprocess.PIPE, text=True)
+    lines = queue.Queue()
+    threading.Thread(target=lambda: [lines.put(line.split()) for line in tray.stdout], daemon=True).start()
+
+    def tray_says(what):
+        return wait_for(f"the tray's {what}", lambda: not lines.empty() and lines.get(), alive=demo)[0]
     try:
-        assert tray.stdout.readline().strip() == "ready"
+        assert tray_says("start") == "ready"
         full_width = Image.open(SOURCE / "skins" / "main_mask.jpg").width
+        # The tray docks the icon start-up added, whenever Wine's explorer gets to it, and the
+        # docked icon's window becomes the active one: keys go there until a click on the
+        # window has been read.
+        assert tray_says("docking") == "docked"
         demo.click_control("logo")
+        demo.wait_active()
         demo.key("alt+F4")
-        docked = tray.stdout.readline().split()
-        assert docked[0] == "docked"
         wait_for("the window hidden to the tray", lambda: display.geometry(demo.window)[2] < full_width, alive=demo)
         before = visible_windows(display)
         display.click(ICON_CENTRE, ICON_CENTRE, button=3)
