@@ -17,7 +17,7 @@ Fixtures:
   control channel; returns a Demo once its main window is there and it has read the mouse
   (start.demo_again(demo) starts it again on the folder an earlier, ended run left):
   click_control("tab1"), click(x, y)/move(x, y) in client coordinates, layout(file),
-  type(), key(), screenshot(name), memory(), memory_bytes(), mark(), log_since(),
+  wait_active(), type(), key(), screenshot(name), memory(), memory_bytes(), mark(), log_since(),
   wait_log(), press()/release(), profile(), step(), command(line), quit().
 
 CTest passes KESTRA_BUILD_DIR and KESTRA_SOURCE_DIR."""

@@ -302,6 +302,16 @@ class Demo(Program):
         """A click in the middle of a layout record, e.g. click_control("tab2")."""
         self.click(*self.layout(file).center(name, section))
 
+    def wait_active(self):
+        """Waits until a click has made the window the one keys go to, where another window was
+        active (a docked tray icon's): the click activates it only once the program has read
+        it, and keys sent before then go to the window that was active. Wine gives an
+        unmanaged window the X input focus as it activates it."""
+        def active():
+            focus = self.display.run("xdotool", "getwindowfocus", check=False).stdout.strip()
+            return focus == str(self.window)
+        wait_for("the main window active", active, alive=self)
+
     def type(self, text):
         """Types text into the focused control."""
         self.display.type(text)

@@ -73,7 +73,8 @@ def assert_runs(start, display, prepare, messages=0, written=()):
     """The program runs: it applies (a power broadcast) and quits cleanly; only `written` files
     (and config.ini, which every apply saves) may differ."""
     program, folder, shown, before = run(start, display, prepare)
-    assert program.process.poll() is None, "the program ended"
+    # The messages answered tell an end the program chose (after its message) from a silent one.
+    assert program.process.poll() is None, f"the program ended (status {program.process.returncode}) after {shown} messages"
     assert shown == messages
     program.command("power")
     wait_for("the apply", lambda: any(line.startswith("0") for line in program.command("memory")), alive=program)

@@ -1,9 +1,7 @@
 """The window's life as a person lives it, in each of the two languages: the About box from the
 system menu closed with OK, the window hidden to the tray with frame button 0 and brought back
 from there, profile 2 chosen, and Exit from the tray. Each test ends what it started."""
-import subprocess
 import time
-from pathlib import Path
 
 import pytest
 from PIL import Image, ImageChops
@@ -11,7 +9,7 @@ from PIL import Image, ImageChops
 from kestra_e2e import LANGUAGES, SOURCE, config_value, set_config_value, wait_for
 from test_mouse_reports import applied
 from test_person_session import MAIN_MENU, PROFILE_ROW, hover_and_click, popup, popup_gone, row_point
-from test_tray import ICON_CENTRE, visible_windows
+from test_tray import ICON_CENTRE, Tray, give_keys_to, visible_windows
 
 MAIN_LAYOUTS = {"english": "skin_main_en.ini", "spanish": "skin_main.ini"}
 ABOUT = "^About TEV_Kestra$"
@@ -20,16 +18,14 @@ ABOUT = "^About TEV_Kestra$"
 @pytest.mark.parametrize("language", ["english", "spanish"])
 def test_about_tray_profile_and_exit(start_demo, display, output, language):
     value, folder_name = LANGUAGES[language]
-    demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", value))
-    main = demo.layout(MAIN_LAYOUTS[language], folder_name[4:])
-    full_width = Image.open(SOURCE / "skins" / "main_mask.jpg").width
-    tray = subprocess.Popen(["/usr/bin/python3", str(Path(__file__).with_name("xembed_tray.py"))], env=display.env,
-                            stdout=subprocess.PIPE, text=True)
+    tray = Tray(display)
     try:
-        assert tray.stdout.readline().strip() == "ready"
+        demo = start_demo(prepare=lambda folder: set_config_value(folder, "VER_SEL", value))
+        main = demo.layout(MAIN_LAYOUTS[language], folder_name[4:])
+        full_width = Image.open(SOURCE / "skins" / "main_mask.jpg").width
 
         # About: the system menu's last item; OK (Enter) closes it and gives the window back.
-        demo.click(*main.center("logo"))
+        give_keys_to(demo, tray)
         # (Wine opens the menu, and moves in it, a moment after each key.)
         demo.key("alt+space")
         time.sleep(1)
@@ -45,7 +41,6 @@ def test_about_tray_profile_and_exit(start_demo, display, output, language):
         first = applied(demo)
         memory = demo.memory()
         demo.click(*main.center("minimize"))
-        assert tray.stdout.readline().split()[0] == "docked"
         wait_for("the window hidden to the tray", lambda: display.geometry(demo.window)[2] < full_width, alive=demo)
         display.move(ICON_CENTRE, ICON_CENTRE)
         display.run("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
@@ -78,5 +73,4 @@ def test_about_tray_profile_and_exit(start_demo, display, output, language):
         hover_and_click(demo, x + width // 2, y + height * 3 // 4)
         assert demo.wait_exit(timeout=60) == 0
     finally:
-        tray.kill()
-        tray.wait()
+        tray.stop()
