@@ -303,13 +303,13 @@ class Demo(Program):
         self.click(*self.layout(file).center(name, section))
 
     def wait_active(self):
-        """Waits until a click has made the window the one keys go to, where another window was
-        active (a docked tray icon's): the click activates it only once the program has read
-        it, and keys sent before then go to the window that was active. Wine gives an
-        unmanaged window the X input focus as it activates it."""
+        """Waits until a click has made the window the one keys go to, where another window held
+        the X input focus (a docked tray icon's): Wine gives an unmanaged window the focus only
+        once the program has read the click, and keys sent before go to the window that had it.
+        With no focus window (PointerRoot) keys go to the window under the pointer."""
         def active():
             focus = self.display.run("xdotool", "getwindowfocus", check=False).stdout.strip()
-            return focus == str(self.window)
+            return focus in ("", str(self.window))
         wait_for("the main window active", active, alive=self)
 
     def type(self, text):
