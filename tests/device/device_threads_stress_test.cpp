@@ -133,6 +133,9 @@ TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
     LayoutTableSet layout;
     const SkinTables tables = layout.View();
 
+    // The copy a paint shows while a device thread holds the locks: this test's settings, not
+    // those an earlier test left.
+    RefreshPaintSettings();
     BriefClock clock;
     ScopedClock clockScope(clock);
     DeviceThreads threads;

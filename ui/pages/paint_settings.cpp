@@ -35,7 +35,22 @@ void CopySettings(PaintSettings& copy)
     copy.languageEnglish = g_languageEnglish;
 }
 
+void CopyLocked()
+{
+    CopySettings(g_paintCopy);
+    g_paintCopy.currentMacroLoopMode.reset();
+    if (g_currentMacro < g_macroTable.size()) g_paintCopy.currentMacroLoopMode = g_macroTable[g_currentMacro].loopMode;
+}
+
 }  // namespace
+
+void RefreshPaintSettings()
+{
+    // The settings before the macro store, the order every other path takes them in.
+    std::lock_guard settings(g_settingsMutex);
+    std::lock_guard macros(g_macroStoreLock);
+    CopyLocked();
+}
 
 const PaintSettings& TakePaintSettings()
 {
@@ -44,9 +59,7 @@ const PaintSettings& TakePaintSettings()
     if (!settings) return g_paintCopy;
     std::unique_lock macros(g_macroStoreLock, std::try_to_lock);
     if (!macros) return g_paintCopy;
-    CopySettings(g_paintCopy);
-    g_paintCopy.currentMacroLoopMode.reset();
-    if (g_currentMacro < g_macroTable.size()) g_paintCopy.currentMacroLoopMode = g_macroTable[g_currentMacro].loopMode;
+    CopyLocked();
     return g_paintCopy;
 }
 

@@ -44,5 +44,8 @@ struct PaintSettings {
 
 // The copy for a paint about to start: made afresh when both locks are free, else the last one.
 const PaintSettings& TakePaintSettings();
+// Makes the copy afresh, waiting for both locks: once the settings are loaded and before the first
+// paint, so that a first paint that finds the locks taken has a copy of these settings to show.
+void RefreshPaintSettings();
 // The copy the paint in progress works on (the one TakePaintSettings last gave).
 const PaintSettings& CurrentPaintSettings();

@@ -19,6 +19,7 @@
 #include "settings/settings_state.h"
 #include "ui/macro_page/macro_page_controls.h"
 #include "ui/pages/led_mode_names.h"
+#include "ui/pages/paint_settings.h"
 #include "ui/pages/skin_layout_win32.h"
 #include "ui/popups/win32_user_prompts.h"
 #include "ui/resources/resource_ids.h"
@@ -101,6 +102,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     m_pageImage.Take(m_startupImages->TakePageImages());
     m_startupImages.reset();
     m_started = !m_ending;
+    if (m_started) RefreshPaintSettings();
     return TRUE;
 }
 
