@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "bench/performance_clock.h"
 #include "settings/config_ini_file.h"
 #include "settings/settings_state.h"
 #include "ui/pages/page_state.h"
@@ -22,15 +23,6 @@
 #include "winlib/wide.h"
 
 namespace {
-
-double NowMs()
-{
-    LARGE_INTEGER frequency{};
-    LARGE_INTEGER now{};
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 }  // namespace
 

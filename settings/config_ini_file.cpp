@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "settings/profile_store.h"
 #include "winlib/wide.h"
 
@@ -16,6 +18,28 @@ size_t ConfigIniFile::GetString(const std::u16string& section, const std::u16str
 bool ConfigIniFile::PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value)
 {
     return WritePrivateProfileStringW(AsWide(section), AsWide(key), AsWide(value), AsWide(path_)) != FALSE;
+}
+
+std::optional<std::u16string> ConfigIniFile::GetSection(const std::u16string& section)
+{
+    IniSectionText text = ReadIniSection(path_, section);
+    if (!text.whole) return std::nullopt;
+    return std::move(text.lines);
+}
+
+IniSectionText ReadIniSection(const std::u16string& iniPath, const std::u16string& section)
+{
+    constexpr DWORD kFirstSectionChars = 16 * 1024;
+    constexpr DWORD kMaxSectionChars = 1024 * 1024;
+    std::vector<wchar_t> buffer(kFirstSectionChars);
+    for (;;) {
+        const DWORD copied =
+            GetPrivateProfileSectionW(AsWide(section), buffer.data(), static_cast<DWORD>(buffer.size()), AsWide(iniPath));
+        // A full buffer reads as its size - 2: try a larger one.
+        const bool whole = copied + 2 < buffer.size();
+        if (whole || buffer.size() >= kMaxSectionChars) return {FromWide(buffer.data(), copied), whole};
+        buffer.resize(buffer.size() * 4);
+    }
 }
 
 bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& section)

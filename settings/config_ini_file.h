@@ -12,12 +12,21 @@ public:
 
     size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override;
     bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override;
+    std::optional<std::u16string> GetSection(const std::u16string& section) override;
 
     const std::u16string& Path() const { return path_; }
 
 private:
     std::u16string path_;
 };
+
+// A section through GetPrivateProfileSectionW: its null-ended lines, and whether they are all
+// there (a section of more than a million characters is cut).
+struct IniSectionText {
+    std::u16string lines;
+    bool whole = true;
+};
+IniSectionText ReadIniSection(const std::u16string& iniPath, const std::u16string& section);
 
 // Whether the file holds profile section `section` (its first button's assignment): a file
 // without it is no configuration of this program, and loading it would give a profile of zeros.

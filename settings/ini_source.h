@@ -2,6 +2,7 @@
 // Where profile values are read from and written to: config.ini through the platform's
 // profile-string functions (ConfigIniFile) or an INI text in memory (tests, fuzzing).
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -14,4 +15,8 @@ public:
     virtual size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) = 0;
     // Creates the key, the section and the file as needed. Returns false when the write failed.
     virtual bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) = 0;
+    // The whole section as the platform's section reader gives it: each line "key=value" (or a
+    // name alone) followed by a null; "" for a missing section or file. Nothing when this source
+    // cannot give it whole: its keys are then read one by one.
+    virtual std::optional<std::u16string> GetSection(const std::u16string& /*section*/) { return std::nullopt; }
 };

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "settings/ini_value.h"
+#include "settings/section_cached_ini.h"
 #include "settings/settings_state.h"
 
 namespace {
@@ -120,8 +121,9 @@ bool HoldsProfile(IniSource& ini, const std::u16string& section)
     return ini.GetString(section, u"K0", firstButton) != 0;
 }
 
-bool HoldsProgramWideSettings(IniSource& ini, const std::u16string& section)
+bool HoldsProgramWideSettings(IniSource& source, const std::u16string& section)
 {
+    SectionCachedIni ini(source);
     std::vector<std::u16string> keys = {u"WHEEL_STATUS", u"DPI_LEVEL", u"LED_TYPE", u"LED_CYCTIME", u"LED_FEATURE_DIREC",
                                         u"LED_FEATURE_SYMMETRY", u"LED_BRIGHT", u"CYC_7COL_EN", u"DPI_SPEED",
                                         u"WHEEL_SPEED", u"USB_SPEED", u"FIRE_TIME"};
@@ -141,9 +143,12 @@ bool HoldsProgramWideSettings(IniSource& ini, const std::u16string& section)
     return true;
 }
 
-void LoadProfile(IniSource& ini, int n, bool reset)
+void LoadProfile(IniSource& source, int n, bool reset)
 {
     std::scoped_lock lock(g_settingsMutex);
+    // Read-only from here on: each section once (the start-up's load went from some 180 file
+    // opens to 4 under Wine).
+    SectionCachedIni ini(source);
     g_curConfigText = FormatIniInt(n);
     g_configSection = ProfileSectionName(reset, n);
     const std::u16string& s = g_configSection;
@@ -210,9 +215,10 @@ void SaveChangedAssignments(IniSource& ini, const ProfileButtonTable& before)
     }
 }
 
-void LoadInitSection(IniSource& ini)
+void LoadInitSection(IniSource& source)
 {
     std::scoped_lock lock(g_settingsMutex);
+    SectionCachedIni ini(source);
     const int32_t curConfig = ReadIniInt(ini, kInitSection, u"CurConfig", kShortValueChars);
     g_curConfig = curConfig >= 1 && curConfig <= static_cast<int32_t>(kProfileCount) ? static_cast<uint32_t>(curConfig) : 1;
     g_currentProfile = g_curConfig - 1;

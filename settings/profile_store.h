@@ -4,6 +4,9 @@
 //
 // Every operation holds g_settingsMutex for its whole call, so a load on a device thread never
 // reads keys from a section a save on another thread has just switched to.
+//
+// The loads read each section of their source whole, once (SectionCachedIni), and answer its
+// keys from that, as the platform's reader would.
 #include <cstdint>
 #include <string>
 

@@ -3,9 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <optional>
+#include <vector>
 
 #include "settings/ini_value.h"
+#include "settings/section_cached_ini.h"
 #include "tests/settings/settings_fixture.h"
 #include "tests/temp_folder.h"
 
@@ -135,6 +139,87 @@ TEST_F(IniFile, GarbageHugeAndUtf16FilesLoadIntoASoundState)
     EXPECT_EQ(g_fireTime, 300u);
     EXPECT_EQ(g_ledTypeSwitchEnabled[9], 0xFFFFFFFFu);
     loadAndCheck(utf16.substr(2));
+}
+
+std::string Utf16File(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) bytes += std::string{static_cast<char>(c & 0xFF), static_cast<char>(c >> 8)};
+    return bytes;
+}
+
+// Profile loads answer keys from sections read whole; every answer must be the one the profile
+// reader itself gives, to the last character written into the buffer.
+TEST_F(IniFile, SectionsReadWholeAnswerEveryKeyAsTheProfileReaderDoes)
+{
+    using namespace std::string_literals;
+    struct Case {
+        std::optional<std::string> bytes;  // none: no file
+        std::vector<std::u16string> sections;
+        std::vector<std::u16string> keys;
+    };
+    // More than the first read's 16K characters: read again with a larger buffer.
+    std::string big = "[Config1]\r\n";
+    for (int i = 0; i < 1500; ++i) big += "KEY" + std::to_string(1000 + i) + "=" + std::to_string(i * 7) + "\r\n";
+    const std::vector<Case> cases = {
+        {ReadFixture("full_save.ini"), {u"Config2"}, {u"K8", u"fire_time", u"DPI5_B", u"LED_REACT_TYPE8"}},
+        {"[Config1]\r\n  K0 = 12 \r\nk0=99\r\nDPI_LEVEL\t=\t3\t\r\n K1 \r\nK1=5\r\n=4\r\nK2=a=b\r\n;K3=1\r\nK3=2\r\n"
+         "# K4=5\r\nK5=\r\n[config1]\r\nK6=6\r\n",
+         {u"config1"},
+         {u"DPI_LEVEL", u"k2", u"K3", u"# K4", u"K5", u"K6"}},
+        {"[Config1]\r\nQ1=\"12\"\r\nQ2='abc'\r\nQ3=\"open\r\nQ4=\"\"\r\nQ5=\"\r\nQ6='x\"\r\nQ7=\"a\"b\"\r\n"
+         "Q8= \"  spaced  \" \r\nQ9=''\r\nQ10='1234567'\r\n",
+         {},
+         {u"Q1", u"Q2", u"Q3", u"Q4", u"Q5", u"Q6", u"Q7", u"Q8", u"Q9", u"Q10"}},
+        {"K0=1\r\n[ Config1 ]\rK0=2\rK1=3\n\n[Init]\r\nK0=4\x1a\r\n\tK1\v=\f5\r\n[Config1]\r\nK2=6\r\n", {u"", u"Init"}, {u"K2"}},
+        {"[Config1]\r\nK0=1234567890123456789012\r\nK1=12\0 34\r\nK\0X=5\r\n"s, {}, {u"K"}},
+        {Utf16File(u"[Config1]\r\n\u212A0=7\r\nK0=8\r\n\u00C9=9\r\nK1=\u00E9\r\n[Init]\r\nK0=1\r\n"),
+         {u"Init"},
+         {u"\u00E9", u"\u00C9", u"\u212A0"}},
+        {big, {}, {u"KEY1000", u"key2499", u"KEY2500"}},
+        {"", {}, {}},
+        {std::nullopt, {}, {}},
+    };
+    TempFolder folder;
+    const std::u16string path = folder.File("config.ini");
+    for (const Case& c : cases) {
+        std::filesystem::remove(folder / "config.ini");
+        if (c.bytes) folder.Write("config.ini", *c.bytes);
+        ConfigIniFile file(path);
+        SectionCachedIni cached(file);
+        std::vector<std::u16string> sections = {u"Config1", u"CONFIG1", u" Config1\t", u"Missing"};
+        sections.insert(sections.end(), c.sections.begin(), c.sections.end());
+        std::vector<std::u16string> keys = {u"K0", u"k0", u" K0\t", u"K1", u"missing", u";K3"};
+        keys.insert(keys.end(), c.keys.begin(), c.keys.end());
+        for (const std::u16string& section : sections) {
+            for (const std::u16string& key : keys) {
+                std::array<char16_t, 40> whole{};
+                const size_t length = file.GetString(section, key, whole);
+                for (size_t size : {size_t{1}, size_t{2}, size_t{3}, size_t{5}, size_t{10}, length, length + 1, length + 2, length + 3}) {
+                    if (size == 0) continue;
+                    // One place before each buffer: the reader writes there when it strips the
+                    // quotes of "" into a single character.
+                    std::array<char16_t, 48> expected;
+                    std::array<char16_t, 48> got;
+                    expected.fill(u'#');
+                    got.fill(u'#');
+                    const size_t expectedLength = file.GetString(section, key, std::span<char16_t>(expected.data() + 1, size));
+                    const size_t gotLength = cached.GetString(section, key, std::span<char16_t>(got.data() + 1, size));
+                    const std::string where = Utf8FromUtf16(u"[" + section + u"] " + key) + " in " + std::to_string(size);
+                    EXPECT_EQ(gotLength, expectedLength) << where;
+                    EXPECT_TRUE(std::equal(got.begin() + 1, got.end(), expected.begin() + 1)) << where;
+                }
+            }
+        }
+    }
+
+    // A write goes to the file, and the next read sees it.
+    ConfigIniFile file(path);
+    SectionCachedIni cached(file);
+    EXPECT_EQ(ReadIniInt(cached, u"Config1", u"K0", kShortValueChars), 0);
+    EXPECT_TRUE(cached.PutString(u"Config1", u"K0", u"55"));
+    EXPECT_EQ(ReadIniInt(cached, u"Config1", u"K0", kShortValueChars), 55);
+    EXPECT_EQ(ReadIniInt(file, u"Config1", u"K0", kShortValueChars), 55);
 }
 
 }  // namespace

@@ -3,15 +3,12 @@
 #include <windows.h>
 
 #include <map>
-#include <vector>
 
+#include "settings/config_ini_file.h"
 #include "settings/memory_ini.h"
 #include "winlib/wide.h"
 
 namespace {
-
-constexpr DWORD kFirstSectionChars = 32 * 1024;
-constexpr DWORD kMaxSectionChars = 1024 * 1024;
 
 // Each section is read whole on its first use and its keys are answered from memory with the
 // rules of the profile functions (MemoryIniFile). The files are only read.
@@ -38,16 +35,9 @@ private:
     // "[S]" and the section's "key=value" lines; the platform gives them null-separated.
     std::u16string ReadSection(const std::u16string& name) const
     {
-        std::vector<wchar_t> buffer(kFirstSectionChars);
-        DWORD copied = 0;
-        for (;;) {
-            copied = GetPrivateProfileSectionW(AsWide(name), buffer.data(), static_cast<DWORD>(buffer.size()), AsWide(path_));
-            // A full buffer reads as size - 2: try a larger one.
-            if (copied + 2 < buffer.size() || buffer.size() >= kMaxSectionChars) break;
-            buffer.resize(buffer.size() * 4);
-        }
+        const IniSectionText read = ReadIniSection(path_, name);
         std::u16string text = u"[S]\r\n";
-        for (DWORD i = 0; i < copied; ++i) text += buffer[i] == L'\0' ? u'\n' : static_cast<char16_t>(buffer[i]);
+        for (char16_t c : read.lines) text += c == u'\0' ? u'\n' : c;
         return text;
     }
 
