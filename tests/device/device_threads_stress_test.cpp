@@ -113,10 +113,41 @@ TEST_F(DeviceThreadsRunTest, MediaPressesBesideTurnsNeverStartTheFireKey)
     EXPECT_EQ(firing, 0);
 }
 
+// Holds the settings in the first button-action turn until the test lets go, so that the paints
+// meanwhile find them taken and show the copy of the paint before.
+std::atomic<bool> g_settingsHeld{false};
+std::atomic<bool> g_letGo{false};
+
+void HoldSettingsInFirstTurn()
+{
+    if (g_settingsHeld.exchange(true)) return;
+    while (!g_letGo) std::this_thread::sleep_for(50us);
+}
+
+// Main-page paints whose nine tags (eight buttons' names and the profile's) are not all one
+// profile's.
+int MixedMainPages(const SkinTables& tables, int paints)
+{
+    int mixed = 0;
+    for (int k = 0; k < paints; ++k) {
+        const PaintPlan plan = PlanPage(tables, kPageMain);
+        std::vector<std::u16string> tags;
+        for (const PaintOp& op : plan) {
+            if (op.kind == PaintOp::Kind::Text && !op.text.empty() && op.text[0] == u'#') tags.push_back(op.text);
+        }
+        if (tags.size() != kMouseButtonCount || std::count(tags.begin(), tags.end(), tags[0]) != static_cast<long>(tags.size())) ++mixed;
+    }
+    return mixed;
+}
+
 // The window plans its pages while the mouse switches profiles and steps its DPI level, which the
 // device threads follow by loading the profile and saving the level. Each paint shows one profile:
 // its name and its buttons' names carry the same tag (the DPI button, the same in every profile,
 // aside). Under ThreadSanitizer, a paint reading what a device thread writes is reported.
+// A paint that finds the settings taken shows the copy of the paint before, so the window paints
+// once before the threads start: otherwise the paints that find them taken before this test's
+// first copy (while the first switch is followed) show a copy left by an earlier test, whose tags
+// do not match. The first button-action turn holds the settings, so such paints come every run.
 TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
 {
     constexpr size_t kDpiButton = 5;  // event 0xF6
@@ -133,17 +164,22 @@ TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
     LayoutTableSet layout;
     const SkinTables tables = layout.View();
 
-    // The copy a paint shows while a device thread holds the locks: this test's settings, not
-    // those an earlier test left.
-    RefreshPaintSettings();
+    EXPECT_EQ(MixedMainPages(tables, 1), 0);
+
     BriefClock clock;
     ScopedClock clockScope(clock);
+    g_settingsHeld = false;
+    g_letGo = false;
+    SetButtonActionReadHook(HoldSettingsInFirstTurn);
     DeviceThreads threads;
     threads.Start(Factory());
     constexpr int kRounds = 200;
     int mixed = 0;
     int paints = 0;
     WithinDeadline([&] {
+        ASSERT_TRUE(WaitUntil([] { return g_settingsHeld.load(); }));
+        mixed += MixedMainPages(tables, 8);
+        g_letGo = true;
         std::atomic<bool> mouseDone{false};
         std::thread mouseSide([&] {
             for (int k = 0; k < kRounds; ++k) {
@@ -157,20 +193,20 @@ TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
         });
         while (!mouseDone || mouse.PendingInputReports() != 0) {
             for (uint8_t page = 0; page < kSkinPageCount; ++page) {
-                const PaintPlan plan = PlanPage(tables, page);
                 ++paints;
-                if (page != kPageMain) continue;
-                std::vector<std::u16string> tags;
-                for (const PaintOp& op : plan) {
-                    if (op.kind == PaintOp::Kind::Text && !op.text.empty() && op.text[0] == u'#') tags.push_back(op.text);
+                if (page == kPageMain) {
+                    mixed += MixedMainPages(tables, 1);
+                } else {
+                    PlanPage(tables, page);
                 }
-                if (tags.size() != kMouseButtonCount || std::count(tags.begin(), tags.end(), tags[0]) != static_cast<long>(tags.size())) ++mixed;
             }
         }
         mouseSide.join();
         EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0; }));
         threads.Stop();
     });
+    g_letGo = true;
+    SetButtonActionReadHook(nullptr);
     EXPECT_EQ(mixed, 0);
     EXPECT_GT(paints, 0);
     EXPECT_EQ(g_currentProfile, static_cast<uint32_t>(mouse.ActiveProfile()));
