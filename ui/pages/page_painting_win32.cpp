@@ -8,9 +8,11 @@
 
 #include "settings/settings_state.h"
 #include "ui/pages/page_state.h"
+#include "ui/pages/paint_settings.h"
 #include "ui/pages/saturating_sum.h"
 #include "ui/window/main_window.h"
 #include "ui/window/main_window_globals.h"
+#include "ui/window/window_messages.h"
 #include "winlib/device_context.h"
 #include "winlib/select_guard.h"
 #include "winlib/wide.h"
@@ -159,8 +161,10 @@ void CTEV_KestraDlg::PaintWindow(HDC dc)
     }
     const uint8_t page = ShownPage();
     const PagePaintInfo info = PagePaintInfoOf(page);
-    // The three drawing steps below work on this one copy.
+    // The three drawing steps below work on this one copy; one that is not this moment's is
+    // painted again shortly.
     TakePaintSettings();
+    if (PaintSettingsStale()) SetTimer(Handle(), kRepaintTimer, kRepaintRetryMs, nullptr);
     const ImageBitmap* normal = SkinImage(m_pageImage, info.normalImage);
     const int32_t width = g_skinWidth > 0 ? g_skinWidth : normal != nullptr ? normal->width : 0;
     const int32_t height = g_skinHeight > 0 ? g_skinHeight : normal != nullptr ? normal->height : 0;

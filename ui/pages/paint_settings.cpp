@@ -7,6 +7,7 @@
 namespace {
 
 PaintSettings g_paintCopy;
+bool g_paintCopyStale = false;
 
 // With g_settingsMutex held.
 void CopySettings(PaintSettings& copy)
@@ -55,12 +56,16 @@ void RefreshPaintSettings()
 const PaintSettings& TakePaintSettings()
 {
     // The settings before the macro store, the order every other path takes them in.
+    g_paintCopyStale = true;
     std::unique_lock settings(g_settingsMutex, std::try_to_lock);
     if (!settings) return g_paintCopy;
     std::unique_lock macros(g_macroStoreLock, std::try_to_lock);
     if (!macros) return g_paintCopy;
     CopyLocked();
+    g_paintCopyStale = false;
     return g_paintCopy;
 }
+
+bool PaintSettingsStale() { return g_paintCopyStale; }
 
 const PaintSettings& CurrentPaintSettings() { return g_paintCopy; }

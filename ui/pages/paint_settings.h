@@ -47,5 +47,9 @@ const PaintSettings& TakePaintSettings();
 // Makes the copy afresh, waiting for both locks: once the settings are loaded and before the first
 // paint, so that a first paint that finds the locks taken has a copy of these settings to show.
 void RefreshPaintSettings();
+// Whether the last TakePaintSettings found a lock taken and gave the copy before: a device
+// thread's every turn holds the settings for a moment, without a repaint after it, so such a
+// paint is done again shortly.
+bool PaintSettingsStale();
 // The copy the paint in progress works on (the one TakePaintSettings last gave).
 const PaintSettings& CurrentPaintSettings();

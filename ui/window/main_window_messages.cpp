@@ -50,6 +50,11 @@ INT_PTR CTEV_KestraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
         OnPaint();
         return TRUE;
+    case WM_TIMER:
+        if (wParam != kRepaintTimer) return FALSE;
+        KillTimer(Handle(), kRepaintTimer);
+        View().Invalidate();
+        return TRUE;
     case WM_PRINTCLIENT:
         // Captures of the window (tests, PrintWindow) get what a paint would draw.
         PaintWindow(reinterpret_cast<HDC>(wParam));

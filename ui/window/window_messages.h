@@ -21,3 +21,8 @@ constexpr uint32_t WM_GROUPEDIT_KEY = 0x8881;
 constexpr uint32_t TRAY_ICON_ID = 153;
 // The About item of the system menu.
 constexpr uint32_t kAboutCommand = 16;
+
+// The window's one timer: a paint that found the settings held by a device thread is done again
+// after this long.
+constexpr uintptr_t kRepaintTimer = 1;
+constexpr uint32_t kRepaintRetryMs = 30;

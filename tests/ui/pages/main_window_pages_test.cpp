@@ -2,11 +2,15 @@
 // releases at the layout's coordinates, the colour dialog answered through the prompts.
 #include "tests/ui/window/main_window_fixture.h"
 
+#include <future>
+#include <thread>
+
 #include "device/program_device_link.h"
 #include "settings/settings_state.h"
 #include "ui/popups/popup_openers.h"
 #include "ui/window/blink_thread.h"
 #include "ui/window/led_preview_thread.h"
+#include "ui/window/window_messages.h"
 
 namespace {
 
@@ -91,6 +95,34 @@ TEST_F(MainWindowPagesTest, HoverRepaintsOnlyWhenAnIdChanges)
     Move(path[0]);
     EXPECT_EQ(g_paints, 0);
     SetWindowLongPtrW(Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_windowProcedure));
+}
+
+// A paint that finds the settings held by another thread (a device thread's turn) shows the copy
+// before and is done again once the repaint timer fires.
+TEST_F(MainWindowPagesTest, APaintBesideAHeldSettingsLockIsDoneAgain)
+{
+    ASSERT_TRUE(Open());
+    UpdateWindow(Window());
+    KillTimer(Window(), kRepaintTimer);
+
+    std::promise<void> held;
+    std::promise<void> letGo;
+    std::thread holder([&] {
+        std::lock_guard lock(g_settingsMutex);
+        held.set_value();
+        letGo.get_future().wait();
+    });
+    held.get_future().wait();
+    RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    letGo.set_value();
+    holder.join();
+
+    // The timer was set, and its tick asks for the whole window again.
+    EXPECT_TRUE(KillTimer(Window(), kRepaintTimer));
+    ValidateRect(Window(), nullptr);
+    SendMessageW(Window(), WM_TIMER, kRepaintTimer, 0);
+    RECT update{};
+    EXPECT_TRUE(GetUpdateRect(Window(), &update, FALSE));
 }
 
 // The window ends on the lighting page, its preview thread waiting out a period of 1.2 s: every
