@@ -13,6 +13,7 @@
 #include "ui/macro_page/macro_folder_files.h"
 #include "ui/macro_page/macro_page_controls.h"
 #include "ui/pages/page_state.h"
+#include "ui/pages/saturating_sum.h"
 #include "ui/pages/skin_layout_win32.h"
 #include "ui/popups/popup_openers.h"
 #include "ui/window/main_window.h"
@@ -106,7 +107,8 @@ void CTEV_KestraDlg::OnMacroPagePress(POINT)
         g_menuPopupOpen = 1;
         g_mainWindowRect = ScreenRectOf(Handle());
         const ButtonPos& rect = m_macroPos[MacroPageButton::FilePopup];
-        g_popupPos = {g_mainWindowRect.left + rect.x, g_mainWindowRect.top + rect.y + rect.height};
+        g_popupPos = {SaturatingSum(g_mainWindowRect.left, rect.x),
+                      SaturatingSum(g_mainWindowRect.top, SaturatingSum(rect.y, rect.height))};
         OpenMenuPopup(Handle(), kMenuFileCommands, {g_popupPos.x, g_popupPos.y, rect.width, kPopupHeight});
         return;
     }

@@ -7,6 +7,7 @@
 #include "base/user_prompts.h"
 #include "settings/settings_state.h"
 #include "ui/pages/page_state.h"
+#include "ui/pages/saturating_sum.h"
 #include "ui/popups/menu_dlg.h"
 #include "ui/popups/popup_chain.h"
 #include "ui/window/main_window.h"
@@ -24,7 +25,11 @@ CMenuDlg* OpenMenuPopupFor(HWND owner, int mode, const PopupPlace& place, const 
 }
 
 // Below a skin rectangle of the main window, as a screen point.
-ScreenPoint BelowRect(const ButtonPos& rect) { return {g_mainWindowRect.left + rect.x, g_mainWindowRect.top + rect.y + rect.height}; }
+ScreenPoint BelowRect(const ButtonPos& rect)
+{
+    return {SaturatingSum(g_mainWindowRect.left, rect.x),
+            SaturatingSum(g_mainWindowRect.top, SaturatingSum(rect.y, rect.height))};
+}
 
 }  // namespace
 
@@ -85,7 +90,7 @@ void OpenFunctionPopup(CTEV_KestraDlg& window, int buttonId)
     if (!otherLeftClick && firstProfile && GetPrompts().ShowWarningBox() == WarningAnswer::Cancel) {
         g_menuPopupOpen = 0;
     } else {
-        OpenMenuPopup(window.Handle(), kMenuFunctions, {g_popupPos.x + 1, g_popupPos.y, rect.width + 1, 360});
+        OpenMenuPopup(window.Handle(), kMenuFunctions, {SaturatingSum(g_popupPos.x, 1), g_popupPos.y, SaturatingSum(rect.width, 1), 360});
     }
     g_popupOwnerButton = buttonId;
 }
@@ -109,5 +114,5 @@ void OpenReactionPopup(CTEV_KestraDlg& window, int ledButtonId)
     const ScreenPoint at = BelowRect(rect);
     MenuCapture capture;
     capture.ledButtonId = ledButtonId;
-    OpenMenuPopupFor(window.Handle(), kMenuReactionTypes, {at.x - 3, at.y, rect.width + 1, 300}, capture);
+    OpenMenuPopupFor(window.Handle(), kMenuReactionTypes, {SaturatingSum(at.x, -3), at.y, SaturatingSum(rect.width, 1), 300}, capture);
 }
