@@ -17,6 +17,9 @@ if [ "${1:-}" = --stop ]; then
   [ -d "$2" ] || exit 0
   prefix=$(cd "$2" && pwd)  # Wine takes absolute prefixes only
   WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  # The server is known by the folder's inode, which a prefix made next may get again: it must be
+  # gone, not going, before the folder is.
+  WINEPREFIX=$prefix timeout 30 wineserver -w 2>/dev/null || true
   if [ -f "$prefix.display" ]; then
     read -r _ pid <"$prefix.display" || true
     tr '\0' ' ' <"/proc/${pid:-0}/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd" && kill "$pid"
