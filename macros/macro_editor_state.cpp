@@ -1,6 +1,7 @@
 #include "macros/macro_editor_state.h"
 
 #include <algorithm>
+#include <mutex>
 
 #include "macros/macro_record.h"
 
@@ -11,3 +12,9 @@ int32_t g_eventLineCount = 0;
 MacroRecorder g_macroRecorder;
 
 uint32_t OpenMacroSlot() { return std::min<uint32_t>(g_currentMacro, kGroupMacroLimit - 1); }
+
+void SetOpenMacro(uint32_t macro)
+{
+    std::lock_guard lock(g_macroStoreLock);
+    g_currentMacro = macro;
+}

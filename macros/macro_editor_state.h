@@ -13,3 +13,6 @@ extern MacroRecorder g_macroRecorder;
 
 // The open macro's slot: g_currentMacro kept inside the group's twelve.
 uint32_t OpenMacroSlot();
+// Makes `macro` the open one, under g_macroStoreLock: the step download and the paint read it
+// from other threads.
+void SetOpenMacro(uint32_t macro);

@@ -144,7 +144,8 @@ void ClampMacroRecord(MacroRecord& record);
 // by the step download on the device input thread to find a macro's file, so every writer of
 // the list (the group loads, and whatever renames, imports or restores groups) holds the lock
 // too. A change of the open group changes list, open group, count, table and macro folder in one
-// section under the lock (macro_group_change.h), never in several. Never show a message while
+// section under the lock (macro_group_change.h), never in several; g_currentMacro, read by the
+// step download and the paint, is written under it too (SetOpenMacro). Never show a message while
 // holding it: a device thread would wait behind the box.
 extern std::array<MacroRecord, kMacroTableSlots> g_macroTable;
 extern uint16_t g_macroCount;

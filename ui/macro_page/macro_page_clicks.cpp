@@ -5,6 +5,7 @@
 
 #include "base/user_prompts.h"
 #include "macros/macro_commands.h"
+#include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
@@ -219,7 +220,7 @@ void CTEV_KestraDlg::DeleteSelectedMacro()
     g_macroList->DeleteLine(selected);
     const int32_t next = selected == 0 ? 0 : selected - 1;
     g_macroList->Select(next);
-    g_currentMacro = static_cast<uint32_t>(next);
+    SetOpenMacro(static_cast<uint32_t>(next));
     if (g_macroList->Count() > 0) {
         g_macroNameEdit->SetText(g_macroList->LineText(next));
     } else {

@@ -7,6 +7,7 @@
 
 #include "device/main_window_link.h"
 #include "macros/macro_commands.h"
+#include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_groups.h"
 #include "macros/macro_page_text.h"
@@ -95,7 +96,7 @@ void CTEV_KestraDlg::RefreshMacroLists()
     const uint16_t count = std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
     for (uint16_t i = 0; i < count; ++i) g_macroList->AddLine(std::u16string(MacroName(g_macroTable[i])));
     if (count == 0) return;
-    g_currentMacro = 0;
+    SetOpenMacro(0);
     g_macroList->Select(0);
     ShowSelectedMacro();
 }
@@ -107,7 +108,7 @@ void CTEV_KestraDlg::ShowSelectedMacro()
     // With no line selected there is no macro to show: the lists stay empty.
     const int32_t selected = g_macroList->Selection();
     if (selected < 0 || selected >= static_cast<int32_t>(std::min<uint16_t>(g_macroCount, kGroupMacroLimit))) return;
-    g_currentMacro = static_cast<uint32_t>(selected);
+    SetOpenMacro(static_cast<uint32_t>(selected));
     g_macroNameEdit->SetText(g_macroList->LineText(selected));
     RefreshMacroEventList(g_currentMacro);
 }

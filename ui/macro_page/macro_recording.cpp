@@ -106,9 +106,9 @@ void CTEV_KestraDlg::StartRecording()
     g_recording = 1;
     if (!g_keyboardHook) g_keyboardHook.Reset(SetWindowsHookExW(WH_KEYBOARD_LL, KeyHookProc, GetModuleHandleW(nullptr), 0));
     const int32_t selected = macros.Selection();
-    g_currentMacro = selected < 0 ? 0 : std::min<uint32_t>(static_cast<uint32_t>(selected), kGroupMacroLimit - 1);
     {
         std::lock_guard lock(g_macroStoreLock);
+        g_currentMacro = selected < 0 ? 0 : std::min<uint32_t>(static_cast<uint32_t>(selected), kGroupMacroLimit - 1);
         g_macroRecorder.Start(g_macroTable[g_currentMacro], macros.Text(static_cast<int32_t>(g_currentMacro)));
     }
     if (g_repeatCountEdit != nullptr && g_repeatCountEdit->Handle() != nullptr) SetWindowTextW(g_repeatCountEdit->Handle(), L"1");
