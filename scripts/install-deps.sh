@@ -31,7 +31,35 @@ SUDO=""
 echo "installing: ${missing[*]}"
 $SUDO dpkg --add-architecture i386
 export DEBIAN_FRONTEND=noninteractive
-# A mirror caught mid-sync fails one index now and then; what the others list still installs.
-$SUDO apt-get update -qq || echo "apt-get update: some indexes failed; installing from what was read"
-$SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >/dev/null
+# A mirror caught mid-sync fails an index now and then; the sync usually ends within minutes, so
+# the update is tried again a few times. What still fails is planned around by apt_sync.py (an
+# archive read by one architecture and not by another is pinned below the default for this
+# install only, so both take the same versions), and a failed install says which package and why.
+tries=${KESTRA_APT_UPDATE_TRIES:-4}
+pause=${KESTRA_APT_RETRY_PAUSE:-30}
+logs=$(mktemp -d)
+pin=/etc/apt/preferences.d/kestra-install-deps-pin
+cleanup() { $SUDO rm -f "$pin"; rm -rf "$logs"; }
+trap cleanup EXIT
+for try in $(seq "$tries"); do
+  status=0
+  $SUDO apt-get update -qq >"$logs/update" 2>&1 || status=$?
+  if [ "$status" -eq 0 ] && ! grep -q 'Failed to fetch' "$logs/update"; then break; fi
+  if [ "$try" -lt "$tries" ]; then
+    echo "apt-get update: some indexes failed (try $try of $tries); trying again in $pause s"
+    sleep "$pause"
+  fi
+done
+grep -E '^(E|W): ' "$logs/update" || true
+archs=$(dpkg --print-architecture; dpkg --print-foreign-architectures)
+python3 "$here/apt_sync.py" plan "$logs/update" "$(echo $archs | tr ' ' ',')" "$logs/pin" || true
+[ -f "$logs/pin" ] && $SUDO cp "$logs/pin" "$pin"
+if ! $SUDO apt-get install -y -qq --no-install-recommends "${packages[@]}" >"$logs/install" 2>&1; then
+  cat "$logs/install" >&2
+  python3 "$here/apt_sync.py" explain "$logs/update" "$logs/install" >&2 ||
+    echo "install-deps: the install failed" >&2
+  exit 1
+fi
+cleanup
+trap - EXIT
 "$here/enable-i386.sh"
