@@ -13,8 +13,7 @@
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 
-std::atomic<uint32_t> g_fireKeyState{0};
-std::atomic<uint32_t> g_buttonEventPending{0};
+std::array<std::atomic<uint32_t>, kButtonSlots> g_buttonReports{};
 std::atomic<uint32_t> g_stepDirection{0};
 std::array<uint8_t, 256> g_inputBuffer{};
 
@@ -28,6 +27,31 @@ bool IsButtonEvent(uint8_t event)
     return event >= DeviceInputEvent::FirstButton && event <= DeviceInputEvent::LastButton;
 }
 
+constexpr uint32_t kCountMask = 0xFF;
+constexpr uint32_t kReleaseShift = 8;
+constexpr uint32_t kPressStateShift = 16;
+constexpr uint32_t kCountsMask = 0xFFFF;
+
+// What one slot's reports since the last turn ask for.
+struct ButtonReports {
+    uint32_t presses = 0;
+    uint32_t releases = 0;
+    uint8_t pressState = 0;  // of the last press
+    bool lastPressed = false;
+};
+
+ButtonReports Unpack(uint32_t value)
+{
+    return {value & kCountMask, (value >> kReleaseShift) & kCountMask,
+            static_cast<uint8_t>(value >> kPressStateShift), (value & kLastReportPressed) != 0};
+}
+
+uint32_t Pack(const ButtonReports& r)
+{
+    return (r.presses & kCountMask) | (r.releases & kCountMask) << kReleaseShift |
+           static_cast<uint32_t>(r.pressState) << kPressStateShift | (r.lastPressed ? kLastReportPressed : 0);
+}
+
 bool ButtonMatches(int button, uint8_t event)
 {
     return DeviceInputEvent::NoButton + g_buttonSlotOrder[button] == event;
@@ -35,15 +59,32 @@ bool ButtonMatches(int button, uint8_t event)
 
 void HandleButtonEvent(uint8_t event, uint8_t state)
 {
-    // Only this thread changes the event bits, so the value read here still holds them.
-    const uint8_t last = LastButtonEvent(g_fireKeyState);
-    if (state & kButtonPressedBit) {
-        uint32_t none = 0;
-        const bool recorded = g_buttonEventPending.compare_exchange_strong(none, PendingButtonEvent(event, state));
-        g_fireKeyState = (recorded ? event : last) | kFirePressPending;
-    } else {
-        g_fireKeyState = last | kFireReleasePending;
+    std::atomic<uint32_t>& slot = g_buttonReports[event - DeviceInputEvent::FirstButton];
+    uint32_t value = slot.load();
+    ButtonReports next;
+    do {
+        next = Unpack(value);
+        next.lastPressed = (state & kButtonPressedBit) != 0;
+        if (next.lastPressed) {
+            ++next.presses;
+            next.pressState = state;
+        } else {
+            ++next.releases;
+        }
+    } while (!slot.compare_exchange_weak(value, Pack(next)));
+}
+
+// The reports of every slot since the last turn, and the counts cleared.
+std::array<ButtonReports, kButtonSlots> TakeButtonReports()
+{
+    std::array<ButtonReports, kButtonSlots> taken{};
+    for (size_t s = 0; s < kButtonSlots; ++s) {
+        uint32_t value = g_buttonReports[s].load();
+        while (!g_buttonReports[s].compare_exchange_weak(value, value & ~kCountsMask)) {
+        }
+        taken[s] = Unpack(value);
     }
+    return taken;
 }
 
 // With g_settingsMutex held. True when the window has to repaint.
@@ -59,39 +100,45 @@ bool FollowProfileSwitchLocked(IniSource& configIni)
     return true;
 }
 
-// Fire start on a press, fire stop on a release, for the fire button of the last button event,
-// all as read in one value at the start of the turn.
-void CarryOutFireKey(uint32_t profile, uint32_t fireKeyState)
+// The slots whose press started the fire key and whose release has not stopped it yet (bit per
+// slot): such a release stops it even when a profile switch or an apply has taken the fire function
+// off the button meanwhile. The button-action turn's own, under g_settingsMutex.
+uint32_t g_fireStartedSlots = 0;
+
+// Fire start on a press, fire stop on a release of a fire button. Of several reports in one turn
+// the last one goes out last, so the fire key ends as the button is; one of the other kind before
+// it keeps a tap a short burst.
+void CarryOutFireKey(uint32_t profile, uint8_t event, const ButtonReports& reports)
 {
-    const bool press = (fireKeyState & kFirePressPending) != 0;
-    if (!press && (fireKeyState & kFireReleasePending) == 0) return;
-    for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) {
-        if (!ButtonMatches(i, LastButtonEvent(fireKeyState)) || !g_buttonFireFlag[profile][i]) continue;
-        SendFireKey(press);
-        // A report that came meanwhile has replaced the value: it is the next turn's.
-        uint32_t expected = fireKeyState;
-        g_fireKeyState.compare_exchange_strong(expected, fireKeyState & ~(kFirePressPending | kFireReleasePending));
-        return;
-    }
+    bool fire = false;
+    for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) fire = fire || (ButtonMatches(i, event) && g_buttonFireFlag[profile][i]);
+    const uint32_t bit = 1u << (event - DeviceInputEvent::FirstButton);
+    const auto send = [&](bool start) {
+        if (!fire && (start || (g_fireStartedSlots & bit) == 0)) return;
+        SendFireKey(start);
+        g_fireStartedSlots = start ? g_fireStartedSlots | bit : g_fireStartedSlots & ~bit;
+    };
+    if ((reports.lastPressed ? reports.releases : reports.presses) != 0) send(!reports.lastPressed);
+    send(reports.lastPressed);
 }
 
-// With g_settingsMutex held. True when the window has to repaint.
-bool CarryOutButtonEvent(DeviceLinkFilesSource& files, uint32_t profile, uint32_t pending)
+// The presses of one slot. With g_settingsMutex held. True when the window has to repaint.
+bool CarryOutPresses(DeviceLinkFilesSource& files, uint32_t profile, uint8_t event, const ButtonReports& reports)
 {
-    const auto event = static_cast<uint8_t>(pending & 0xFF);
-    const auto state = static_cast<uint8_t>((pending >> 8) & 0xFF);
     bool repaint = false;
     for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) {
         if (!ButtonMatches(i, event)) continue;
         if (g_buttonDpiFlag[profile][i]) {
-            g_dpiLevel = state & 0x3F;
+            g_dpiLevel = reports.pressState & 0x3F;
             repaint = true;
             SaveDpiLevel(files.Current().configIni, static_cast<int>(g_curConfig));
         }
         if (g_buttonProfileFlag[profile][i]) repaint = FollowProfileSwitchLocked(files.Current().configIni) || repaint;
         const uint32_t assignment = g_buttonAssignments[g_currentProfile & 3][i];
-        if (assignment >= 22 && assignment <= 31)
-            SendConsumerKey(MediaKeyToConsumerUsage(static_cast<uint8_t>(assignment - 22)));
+        if (assignment >= 22 && assignment <= 31) {
+            for (uint32_t k = 0; k < reports.presses; ++k)
+                SendConsumerKey(MediaKeyToConsumerUsage(static_cast<uint8_t>(assignment - 22)));
+        }
     }
     return repaint;
 }
@@ -145,14 +192,33 @@ void ButtonActionTurn(DeviceLinkFilesSource& files)
     {
         std::lock_guard settingsLock(g_settingsMutex);
         const uint32_t profile = g_currentProfile & 3;
-        const uint32_t fireKeyState = g_fireKeyState;
+        const std::array<ButtonReports, kButtonSlots> taken = TakeButtonReports();
         if (ButtonActionReadHook hook = g_readHook) hook();
-        CarryOutFireKey(profile, fireKeyState);
-        const uint32_t pending = g_buttonEventPending.exchange(0);
-        if (pending != 0) repaint = CarryOutButtonEvent(files, profile, pending);
+        for (uint8_t s = 0; s < kButtonSlots; ++s) {
+            const ButtonReports& reports = taken[s];
+            if (reports.presses == 0 && reports.releases == 0) continue;
+            const auto event = static_cast<uint8_t>(DeviceInputEvent::FirstButton + s);
+            CarryOutFireKey(profile, event, reports);
+            if (reports.presses != 0) repaint = CarryOutPresses(files, profile, event, reports) || repaint;
+        }
     }
     if (repaint) RequestMainWindowRepaint();
     GetClock().SleepMs(kTurnSleepMs);
+}
+
+void ClearButtonReports()
+{
+    for (std::atomic<uint32_t>& slot : g_buttonReports) slot = 0;
+    std::lock_guard settingsLock(g_settingsMutex);
+    g_fireStartedSlots = 0;
+}
+
+bool ButtonReportsPending()
+{
+    for (const std::atomic<uint32_t>& slot : g_buttonReports) {
+        if ((slot.load() & kCountsMask) != 0) return true;
+    }
+    return false;
 }
 
 void SetButtonActionReadHook(ButtonActionReadHook hook) { g_readHook = hook; }

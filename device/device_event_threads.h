@@ -29,25 +29,19 @@ constexpr uint8_t LastButton = 0xF9;   // device slot 9
 constexpr uint8_t kDeviceInputReportId = 6;
 constexpr uint8_t kButtonPressedBit = 0x80;
 
-// The fire key's state as one value, so that a turn acts only on the press or release of the
-// event it read with it: bits 0..7 the event of the last press recorded as pending (the fire
-// commands follow its button), kFirePressPending after a press, kFireReleasePending after a
-// release. The input thread writes it whole; the button-action thread only clears a flag, and only
-// when the value is still the one it acted on (compare and exchange), so a report arriving during
-// a turn waits for the next turn.
-extern std::atomic<uint32_t> g_fireKeyState;
-constexpr uint32_t kFirePressPending = 0x100;
-constexpr uint32_t kFireReleasePending = 0x200;
-constexpr uint8_t LastButtonEvent(uint32_t fireKeyState) { return static_cast<uint8_t>(fireKeyState & 0xFF); }
-// The button press waiting for the button-action thread, as one value: 0 when none, else
-// PendingButtonEvent(event, state). The input thread sets it only when it is 0, the button-action
-// thread takes it by exchange, so the event carried out is always the one that was pending and a
-// press arriving during a turn waits for the next turn. The window's start-up stores 0.
-extern std::atomic<uint32_t> g_buttonEventPending;
-constexpr uint32_t PendingButtonEvent(uint8_t event, uint8_t state)
-{
-    return 0x10000u | (static_cast<uint32_t>(state) << 8) | event;
-}
+// The button reports waiting for the button-action thread, one value per device slot (event
+// 0xF1 + index), so that each report is carried out for its own button and none is lost to another
+// button's: bits 0..7 the presses and bits 8..15 the releases reported since the last turn took
+// them (each counted modulo 256), bits 16..23 the state byte of the last press, kLastReportPressed
+// when the last report was a press. The input thread adds each report, the button-action thread
+// takes the counts (both by compare and exchange), so a report arriving during a turn waits for
+// the next turn.
+constexpr uint8_t kButtonSlots = DeviceInputEvent::LastButton - DeviceInputEvent::FirstButton + 1;
+extern std::array<std::atomic<uint32_t>, kButtonSlots> g_buttonReports;
+constexpr uint32_t kLastReportPressed = 0x1000000;
+void ClearButtonReports();
+// Whether a button report waits for the button-action thread.
+bool ButtonReportsPending();
 extern std::atomic<uint32_t> g_stepDirection;
 // The input thread's own read buffer.
 extern std::array<uint8_t, 256> g_inputBuffer;
@@ -65,7 +59,7 @@ void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFilesSou
 void DeviceInputTurn(DeviceLinkFilesSource& files);
 void ButtonActionTurn(DeviceLinkFilesSource& files);
 
-// Tests only: runs in each button-action turn right after it has read the fire key's state, so a
-// test can place a report between that read and what the turn does with it.
+// Tests only: runs in each button-action turn right after it has taken the button reports, so a
+// test can place a report between that and what the turn does with them.
 using ButtonActionReadHook = void (*)();
 void SetButtonActionReadHook(ButtonActionReadHook hook);

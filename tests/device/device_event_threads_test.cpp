@@ -116,22 +116,57 @@ TEST_F(DeviceThreadsTest, OtherReportsAndEventsAreIgnored)
     Report({6, 0xFA, 0x80});
     Report({6, 0xFF, 0x80});
     EXPECT_TRUE(TrafficSummary(mouse).empty());
-    EXPECT_EQ(g_fireKeyState, 0u);
-    EXPECT_EQ(g_buttonEventPending, 0u);
+    EXPECT_FALSE(ButtonReportsPending());
 }
 
-TEST_F(DeviceThreadsTest, SecondPressBeforeTheFirstIsTakenIsNotAnEvent)
+// Reports that come before the button-action thread takes them (two presses within its 2 ms, or
+// while it waits for the settings) are each carried out for their own button, in one turn.
+TEST_F(DeviceThreadsTest, ReportsBeforeATurnAreEachCarriedOutForTheirButton)
 {
-    g_buttonAssignments[0][3] = 24;
-    g_buttonAssignments[0][4] = 25;
+    ApplyFireAndMediaButtons();
+    g_buttonAssignments[0][4] = 25;  // Volume Increment, event 0xF5
     TestFilesSource source = Source();
-    mouse.QueueInputReport({6, 0xF4, 0x80});
-    mouse.QueueInputReport({6, 0xF5, 0x80});
-    DeviceInputTurn(source);
-    DeviceInputTurn(source);
-    ButtonActionTurn(source);
-    EXPECT_EQ(TrafficSummary(mouse), (Strings{"KEY 0x018A"}));
-    EXPECT_EQ(g_fireKeyState, 0xF4 | kFirePressPending);
+    const auto turnAfter = [&](const std::vector<Bytes>& reports) {
+        for (const Bytes& report : reports) HandleDeviceInputReport(report, source);
+        ButtonActionTurn(source);
+        const Strings traffic = TrafficSummary(mouse);
+        mouse.ClearLog();
+        return traffic;
+    };
+    // Two media presses; a fire press while a media press is pending.
+    EXPECT_EQ(turnAfter({{6, 0xF4, 0x80}, {6, 0xF5, 0x80}}), (Strings{"KEY 0x018A", "KEY 0x00E9"}));
+    EXPECT_EQ(turnAfter({{6, 0xF4, 0x00}, {6, 0xF4, 0x80}, {6, 0xF3, 0x80}}), (Strings{"FIRE 1", "KEY 0x018A"}));
+    EXPECT_TRUE(mouse.FireKeyActive());
+    // The fire button let go and the media key clicked: the stop goes out.
+    EXPECT_EQ(turnAfter({{6, 0xF4, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x00}}), (Strings{"FIRE 0", "KEY 0x018A"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    // A fire tap, then a media press: a short burst, and the fire key ends stopped.
+    EXPECT_EQ(turnAfter({{6, 0xF3, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x80}}), (Strings{"FIRE 1", "FIRE 0", "KEY 0x018A"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    // Let go and pressed again: the fire key ends started.
+    EXPECT_EQ(turnAfter({{6, 0xF3, 0x80}}), (Strings{"FIRE 1"}));
+    EXPECT_EQ(turnAfter({{6, 0xF3, 0x00}, {6, 0xF3, 0x80}}), (Strings{"FIRE 0", "FIRE 1"}));
+    EXPECT_TRUE(mouse.FireKeyActive());
+    EXPECT_FALSE(ButtonReportsPending());
+}
+
+// A fire button pressed in a profile whose button is the fire key gets its stop when let go,
+// though the mouse has switched to a profile where that button is something else meanwhile.
+TEST_F(DeviceThreadsTest, FireStopAfterASwitchToAProfileWithoutIt)
+{
+    ApplyFireAndMediaButtons();  // profile 1 only
+    Report({6, 0xF3, 0x80});
+    mouse.SetActiveProfile(1);
+    Report({6, 0x03, 0x00});
+    ASSERT_EQ(g_currentProfile, 1u);
+    Report({6, 0xF3, 0x00});
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "FIRE 0"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    // A button that started nothing stops nothing there.
+    mouse.ClearLog();
+    Report({6, 0xF3, 0x80});
+    Report({6, 0xF3, 0x00});
+    EXPECT_TRUE(TrafficSummary(mouse).empty());
 }
 
 TEST_F(DeviceThreadsTest, StepsRepeatTheLastDirection)
@@ -341,28 +376,25 @@ TEST_F(DeviceThreadsTest, PressDuringATurnRunsInTheNextTurn)
     DeviceInputTurn(source);
     ButtonActionTurn(source);
     EXPECT_EQ(g_dpiLevel, 3u);
-    EXPECT_EQ(g_buttonEventPending.load(), PendingButtonEvent(0xF4, 0x80));
+    EXPECT_TRUE(ButtonReportsPending());
     EXPECT_TRUE(TrafficSummary(mouse).empty());
     g_dpiLevel = 0;
     ButtonActionTurn(source);
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"KEY 0x018A"}));
     EXPECT_EQ(g_dpiLevel, 0u);  // the DPI event is not carried out twice
-    EXPECT_EQ(g_buttonEventPending.load(), 0u);
+    EXPECT_FALSE(ButtonReportsPending());
 }
 
-// The fire commands follow the button of the last recorded press: a fire button released after
-// another button was pressed gets no stop until a report of the fire button comes again.
+// The fire button held while another button is clicked: its release still stops the fire key.
 TEST_F(DeviceThreadsTest, FireReleaseAfterAnotherButtonsPress)
 {
     ApplyFireAndMediaButtons();
     Report({6, 0xF3, 0x80});
     Report({6, 0xF4, 0x80});
+    Report({6, 0xF4, 0x00});
     Report({6, 0xF3, 0x00});
-    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A"}));
-    EXPECT_EQ(g_fireKeyState.load(), 0xF4 | kFireReleasePending);
-    Report({6, 0xF3, 0x80});
-    Report({6, 0xF3, 0x00});
-    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A", "FIRE 1", "FIRE 0"}));
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A", "FIRE 0"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
 }
 
 // The fire button is pressed and released (its stop has gone out). A media key's press arrives

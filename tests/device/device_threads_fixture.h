@@ -26,8 +26,7 @@ protected:
     }
     static void ResetPending()
     {
-        g_fireKeyState = 0;
-        g_buttonEventPending = 0;
+        ClearButtonReports();
         g_stepDirection = 0;
     }
 

@@ -74,9 +74,9 @@ TEST_F(DeviceThreadsRunTest, ApplyBesideButtonsStepsAndProfileSwitches)
     EXPECT_EQ(mouse.InterruptedRuns(), 0);
     EXPECT_EQ(mouse.CommitsWithoutStaging(), 0);
     EXPECT_EQ(mouse.ApplyCount(), 1 + kApplies);
-    // A press reported before the previous one was taken is no event: some media keys drop out.
-    EXPECT_GT(mouse.ConsumerKeys().size(), 0u);
-    EXPECT_LE(mouse.ConsumerKeys().size(), static_cast<size_t>(kRounds));
+    // Every media press sends its key, and every round lets the fire button go.
+    EXPECT_EQ(mouse.ConsumerKeys().size(), static_cast<size_t>(kRounds));
+    EXPECT_FALSE(mouse.FireKeyActive());
     // The last switch the threads followed is the mouse's profile, in the state and the file.
     EXPECT_EQ(g_currentProfile, static_cast<uint32_t>(mouse.ActiveProfile()));
     EXPECT_EQ(g_curConfig, g_currentProfile + 1);
@@ -101,16 +101,54 @@ TEST_F(DeviceThreadsRunTest, MediaPressesBesideTurnsNeverStartTheFireKey)
             mouse.QueueInputReport({6, 0xF3, 0x80});
             ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
             mouse.QueueInputReport({6, 0xF3, 0x00});
-            ASSERT_TRUE(WaitUntil([&] { return !mouse.FireKeyActive() && (g_fireKeyState & kFireReleasePending) == 0; }));
+            ASSERT_TRUE(WaitUntil([&] { return !mouse.FireKeyActive() && !ButtonReportsPending(); }));
             mouse.QueueInputReport({6, 0xF4, 0x80});
             ASSERT_TRUE(WaitUntil([&] { return mouse.ConsumerKeys().size() == static_cast<size_t>(k + 1); }));
             mouse.QueueInputReport({6, 0xF4, 0x00});
-            ASSERT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && (g_fireKeyState & kFireReleasePending) != 0; }));
+            ASSERT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && !ButtonReportsPending(); }));
             if (mouse.FireKeyActive()) ++firing;
         }
         threads.Stop();
     });
     EXPECT_EQ(firing, 0);
+}
+
+// The fire button held while the media and DPI buttons click, then let go, in bursts that the
+// threads take in any grouping, beside applies that hold the settings for whole turns: each
+// round ends with the fire key stopped and its media press sent.
+TEST_F(DeviceThreadsRunTest, FireHeldWhileOtherButtonsClickStopsOnItsRelease)
+{
+    g_buttonAssignments[0][5] = 16;  // DPI, event 0xF6
+    ApplyFireAndMediaButtons();
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+    constexpr int kRounds = 150;
+    WithinDeadline([&] {
+        std::thread applies([&] {
+            for (int k = 0; k < 6; ++k) {
+                DeviceLinkFiles linkFiles = Files();
+                WriteSettingsToDevice(linkFiles);
+            }
+        });
+        const std::vector<Bytes> round{{6, 0xF3, 0x80}, {6, 0xF4, 0x80}, {6, 0xF6, 0x81},
+                                       {6, 0xF4, 0x00}, {6, 0xF3, 0x00}, {6, 0xF6, 0x00}};
+        for (int k = 0; k < kRounds; ++k) {
+            for (size_t r = 0; r < round.size(); ++r) {
+                mouse.QueueInputReport(round[r]);
+                if ((k + r) % 3 == 0) std::this_thread::sleep_for(100us);
+            }
+            // The media press carried out (the fire press before it, at the latest in its turn),
+            // then the fire key stopped.
+            ASSERT_TRUE(WaitUntil([&] { return mouse.ConsumerKeys().size() == static_cast<size_t>(k + 1) && !mouse.FireKeyActive(); }))
+                << k;
+        }
+        applies.join();
+        threads.Stop();
+    });
+    EXPECT_FALSE(mouse.FireKeyActive());
+    EXPECT_EQ(mouse.InterruptedRuns(), 0);
 }
 
 // Holds the settings in the first button-action turn until the test lets go, so that the paints

@@ -57,7 +57,8 @@ TEST_F(DeviceThreadsRunTest, StopEndsBothThreadsAndNoTurnFollows)
     EXPECT_FALSE(threads.Running());
 
     mouse.QueueInputReport({6, 0xF3, 0x00});
-    g_buttonEventPending = PendingButtonEvent(0xF4, 0x80);
+    TestFilesSource source = Source();
+    HandleDeviceInputReport(Bytes{6, 0xF4, 0x80}, source);  // taken by the input thread before it stopped
     std::this_thread::sleep_for(30ms);
     EXPECT_EQ(mouse.PendingInputReports(), 1u);
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1"}));
@@ -66,6 +67,31 @@ TEST_F(DeviceThreadsRunTest, StopEndsBothThreadsAndNoTurnFollows)
     threads.Start(Factory());
     EXPECT_TRUE(WaitUntil([&] { return !mouse.FireKeyActive() && mouse.ConsumerKeys().size() == 1; }));
     threads.Stop();
+}
+
+// An apply holds the settings while the fire button is let go and the media key clicked: the
+// button-action thread waits for them with both reports pending, then carries out each for its
+// own button.
+TEST_F(DeviceThreadsRunTest, ReleaseAndAClickWhileATurnWaitsForTheSettings)
+{
+    ApplyFireAndMediaButtons();
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+    mouse.QueueInputReport({6, 0xF3, 0x80});
+    ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
+    {
+        std::lock_guard settingsLock(g_settingsMutex);
+        for (const Bytes& report : {Bytes{6, 0xF4, 0x80}, Bytes{6, 0xF3, 0x00}, Bytes{6, 0xF4, 0x00}})
+            mouse.QueueInputReport(report);
+        // The media key's release, the last report, counted.
+        ASSERT_TRUE(WaitUntil([&] { return (g_buttonReports[3].load() & 0xFF00) != 0; }));
+    }
+    EXPECT_TRUE(WaitUntil([&] { return !ButtonReportsPending() && mouse.ConsumerKeys().size() == 1; }));
+    threads.Stop();
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "FIRE 0", "KEY 0x018A"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
 }
 
 // The apply's message is shown after it has released the settings: a fire release reported

@@ -12,7 +12,8 @@ protected:
     void SetUp() override
     {
         ApplyTest::SetUp();
-        for (auto* pending : {&g_fireKeyState, &g_buttonEventPending, &g_stepDirection}) *pending = 0;
+        ClearButtonReports();
+        g_stepDirection = 0;
     }
     // The mouse has queued one report: each thread takes one turn.
     void Turns()
