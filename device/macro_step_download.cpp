@@ -45,20 +45,25 @@ bool OpenInEditor(const MacroFilesAccess& macros, const std::u16string& name, ui
            macro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
 }
 
+// The stepped macro's stream, and whether the macro open in the editor was stepped.
+struct SteppedMacro {
+    std::vector<uint8_t> stream;
+    bool open = false;
+};
+
 // With g_settingsMutex and g_macroStoreLock held, so that the group list, the open group, its
-// table and the macro folder are one state for the whole step.
-// Returns whether the macro open in the editor was stepped.
-bool StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
+// table and the macro folder are one state while the record is read, stepped and written back.
+SteppedMacro StepMacroLocked(const MacroFilesAccess& macros, bool up)
 {
     const uint32_t profile = g_currentProfile & 3;
     const uint32_t assignment = g_buttonAssignments[profile][0];
     const DeviceAssignment a = TranslateAssignment(assignment);
-    if (a.kind != SlotKind::FileMacro) return false;
+    if (a.kind != SlotKind::FileMacro) return {};
 
     const std::u16string name = GroupNameOnDisk(macros, a.group);
     const bool open = !name.empty() && OpenInEditor(macros, name, a.group, a.macro);
     // A step for the macro being recorded is dropped: the recording replaces its events anyway.
-    if (open && g_macroRecorder.Recording() && a.macro == OpenMacroSlot()) return false;
+    if (open && g_macroRecorder.Recording() && a.macro == OpenMacroSlot()) return {};
 
     // The macro open in the editor is stepped as the editor holds it, unsaved edits included.
     MacroRecord record{};
@@ -67,16 +72,16 @@ bool StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
     else
         LoadMacroFromFile(macros.files, macros.layout, macros.macroFolder, record, a.group, a.macro);
     // Never longer than the stream the last apply placed there, even when the macro has grown.
-    const std::vector<uint8_t> stream = EncodeStepStream(record, up, StepDownloadSize(profile, assignment));
-    WriteDeviceRuns(g_slot0MacroAddress, stream);
+    SteppedMacro stepped{EncodeStepStream(record, up, StepDownloadSize(profile, assignment)), false};
 
     // An empty record (also what a macro that no longer exists reads as) has nothing stepped.
-    if (record.eventCount == 0 || !IsGroupFileName(name)) return false;
+    if (record.eventCount == 0 || !IsGroupFileName(name)) return stepped;
     if (open) g_macroTable[a.macro] = record;
     // Only the stepped macro's own line: the count and the other lines are the editor's to write.
     macros.files.Put(macros.macroFolder + name + u".dat", kMacrosSection, FormatIniInt(static_cast<int32_t>(a.macro)),
                      EncodeMacroLine(record, macros.layout.hidToVk));
-    return open;
+    stepped.open = open;
+    return stepped;
 }
 
 }  // namespace
@@ -84,14 +89,20 @@ bool StepAndDownloadLocked(const MacroFilesAccess& macros, bool up)
 void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
 {
     std::vector<MessageCollector::Message> messages;
-    bool openStepped = false;
+    SteppedMacro stepped;
     {
         MessageCollector collector;
         std::lock_guard settingsLock(g_settingsMutex);
-        std::lock_guard macroLock(g_macroStoreLock);
-        openStepped = StepAndDownloadLocked(macros, up);
+        {
+            std::lock_guard macroLock(g_macroStoreLock);
+            stepped = StepMacroLocked(macros, up);
+        }
+        // The stream takes seconds for a large macro: it goes out without the macro store, which
+        // the recording's key filter and the macro page's edits use meanwhile. The settings stay
+        // held, so that no apply places other streams in the middle of it.
+        WriteDeviceRuns(g_slot0MacroAddress, stepped.stream);
         messages = collector.Messages();
     }
     ShowCollected(messages);
-    if (openStepped) RequestOpenMacroShown();
+    if (stepped.open) RequestOpenMacroShown();
 }

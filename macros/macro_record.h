@@ -146,7 +146,14 @@ void ClampMacroRecord(MacroRecord& record);
 // too. A change of the open group changes list, open group, count, table and macro folder in one
 // section under the lock (macro_group_change.h), never in several; g_currentMacro, read by the
 // step download and the paint, is written under it too (SetOpenMacro). Never show a message while
-// holding it: a device thread would wait behind the box.
+// holding it: a device thread would wait behind the box. No device traffic goes out under it
+// either: the step download holds it while it reads and writes the record and its file, and
+// sends the stream after.
+// One writer takes no lock: the recording's key filter, which the system-wide keyboard hook waits
+// for (every key of the desktop stalls while it waits), writes the record being recorded bare.
+// That record belongs to the recording: the step download leaves it alone (it drops a step for
+// it, judged under the lock, where the recording starts and stops), and everything else that
+// touches it runs on the user-interface thread, as the key filter does.
 extern std::array<MacroRecord, kMacroTableSlots> g_macroTable;
 extern uint16_t g_macroCount;
 extern uint32_t g_currentMacro;

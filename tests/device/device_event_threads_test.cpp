@@ -8,6 +8,7 @@
 #include "device/consumer_usage.h"
 #include "device/macro_step_download.h"
 #include "tests/device/device_threads_fixture.h"
+#include "tests/lock_probe.h"
 
 namespace {
 
@@ -223,6 +224,43 @@ TEST_F(DeviceThreadsTest, StepDownloadNeverPassesTheAppliedSize)
     AdjustMacroStepAndDownload(access, true);
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"W 0x0240/8", "W 0x0248/8"}));
     EXPECT_EQ(mouse.MemoryRange(0x250, 8), behind);
+}
+
+// At each sleep of the protocol's pacing, whether another thread could take the macro store and
+// the settings.
+class LockProbingClock : public FakeClock {
+public:
+    void SleepMs(uint32_t ms) override
+    {
+        FakeClock::SleepMs(ms);
+        storeFree.push_back(FreeForAnotherThread(g_macroStoreLock));
+        settingsFree.push_back(FreeForAnotherThread(g_settingsMutex));
+    }
+    std::vector<bool> storeFree;
+    std::vector<bool> settingsFree;
+};
+
+// The stream of a step takes seconds for a large macro: it goes out without the macro store, which
+// the recording's key filter and the macro page's edits need meanwhile, but with the settings
+// held, so that no apply writes in the middle of it.
+TEST_F(DeviceThreadsTest, StepStreamGoesOutWithoutTheMacroStore)
+{
+    SetGroups({{u"G", {MoveMacro(10)}}});
+    g_buttonAssignments[0][0] = 256;
+    Apply();
+    mouse.ClearLog();
+    LockProbingClock clock;
+    {
+        ScopedClock scope(clock);
+        MacroFilesAccess access = Files().macros;
+        AdjustMacroStepAndDownload(access, true);
+    }
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"W 0x0240/8", "W 0x0248/8"}));
+    ASSERT_FALSE(clock.storeFree.empty());
+    EXPECT_EQ(clock.storeFree, std::vector<bool>(clock.storeFree.size(), true));
+    EXPECT_EQ(clock.settingsFree, std::vector<bool>(clock.settingsFree.size(), false));
+    EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, 11);
+    EXPECT_EQ(g_macroTable[0].params[0].y, 11);
 }
 
 TEST_F(DeviceThreadsTest, StepWithoutAnApplySendsNothingButSteps)

@@ -8,6 +8,7 @@
 #include <future>
 #include <thread>
 
+#include "macros/macro_editor_state.h"
 #include "tests/device/device_threads_fixture.h"
 #include "tests/ui/pages/layout_fixtures.h"
 #include "ui/pages/page_painting.h"
@@ -149,6 +150,47 @@ TEST_F(DeviceThreadsRunTest, FireHeldWhileOtherButtonsClickStopsOnItsRelease)
     });
     EXPECT_FALSE(mouse.FireKeyActive());
     EXPECT_EQ(mouse.InterruptedRuns(), 0);
+}
+
+// A recording's key filter writes the record being recorded without the macro store, as the
+// keyboard hook must never wait, while the input thread steps and downloads another macro of the
+// open group. Under ThreadSanitizer, a step touching the recorded record would be reported.
+TEST_F(DeviceThreadsRunTest, RecordingBesideStepDownloads)
+{
+    const MacroRecord moves = MakeMacro(u"M", {{6, MacroEventCode::Move, 4, 0, 20}, {1, 0x04, 0, 0, 20}});
+    SetGroups({{u"G", {moves, moves}}});
+    g_buttonAssignments[0][0] = 256;  // macro 0 stepped; macro 1 recorded
+    Apply();
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        SetOpenMacro(1);
+        g_macroRecorder.Start(g_macroTable[1], u"Rec");
+    }
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+    constexpr int kSteps = 20;
+    WithinDeadline([&] {
+        for (int k = 0; k < kSteps; ++k) mouse.QueueInputReport({6, 0x01, 0});
+        uint32_t now = 0;
+        for (uint32_t vk = 'A'; vk <= 'Z'; ++vk) {
+            g_macroRecorder.OnKey(KeyMessage::KeyDown, vk, now += 30, g_macroTable[1]);
+            g_macroRecorder.OnKey(KeyMessage::KeyUp, vk, now += 30, g_macroTable[1]);
+            std::this_thread::sleep_for(200us);
+        }
+        // The last report read: its step ends before the threads do.
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0; }));
+        threads.Stop();
+    });
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        g_macroRecorder.Stop(g_macroTable[1]);
+    }
+    EXPECT_EQ(g_macroTable[1].eventCount, 52);
+    EXPECT_EQ(g_macroTable[0].params[0].y, kSteps);
+    EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, kSteps);
+    EXPECT_EQ(StoredMacro(u"G", 1).eventCount, 2);  // the recording is saved by its stop, not by a step
 }
 
 // Holds the settings in the first button-action turn until the test lets go, so that the paints

@@ -78,12 +78,10 @@ BOOL CTEV_KestraDlg::PreTranslateMessage(MSG* message)
     } else if (!IsKeyMessage(message->message)) {
         if (message->wParam == kVkF10) return TRUE;
     } else {
+        // No lock: the record being recorded is the recording's own (macro_record.h).
         MacroRecord& record = g_macroTable[OpenMacroSlot()];
-        MacroRecorder::KeyOutcome outcome;
-        {
-            std::lock_guard lock(g_macroStoreLock);
-            outcome = g_macroRecorder.OnKey(message->message, static_cast<uint32_t>(message->wParam), SystemTimeOfDayMs(), record);
-        }
+        const MacroRecorder::KeyOutcome outcome =
+            g_macroRecorder.OnKey(message->message, static_cast<uint32_t>(message->wParam), SystemTimeOfDayMs(), record);
         if (outcome.recorded) AddMacroEventLines(g_macroTable, OpenMacroSlot(), static_cast<uint32_t>(outcome.event));
         if (outcome.swallow) return TRUE;
     }

@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "macros/macro_editor_state.h"
@@ -175,7 +179,23 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
         MSG msg{Window(), message, vk, 0, 0, {}};
         return window_->PreTranslateMessage(&msg);
     };
+    // A device thread holding the macro store does not hold up the filter, on which the
+    // system-wide keyboard hook waits.
+    std::promise<void> taken;
+    std::atomic<bool> filtered{false};
+    bool heldToTheEnd = true;
+    std::thread device([&] {
+        std::lock_guard lock(g_macroStoreLock);
+        taken.set_value();
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (!filtered && std::chrono::steady_clock::now() < deadline) Sleep(1);
+        heldToTheEnd = filtered;
+    });
+    taken.get_future().wait();
     EXPECT_FALSE(key_message(WM_KEYDOWN, 'Q'));
+    filtered = true;
+    device.join();
+    EXPECT_TRUE(heldToTheEnd);
     EXPECT_FALSE(key_message(WM_KEYDOWN, 'Q'));  // key repeat
     EXPECT_TRUE(key_message(WM_KEYDOWN, VK_RETURN));
     // The dialog loop's keyboard handling hands its messages to the same filter.
