@@ -136,8 +136,8 @@ stage "tsan tree (the thread tests under ThreadSanitizer)"
 cmake --preset tsan >/dev/null
 cmake --build --preset tsan -j "$jobs"
 # The device threads beside applies, stops and restarts, the fire and media keys beside the
-# button-action turns, and the pages painted beside profile switches and DPI steps; any report
-# ends the run with a failure. Address-space randomisation off: ThreadSanitizer's fixed memory
+# button-action turns, the pages painted beside profile switches and DPI steps, and the macro
+# page's readings beside step downloads of its open macro; any report ends the run with a failure. Address-space randomisation off: ThreadSanitizer's fixed memory
 # layout does not fit the randomised mappings of newer kernels.
 TSAN_OPTIONS="halt_on_error=1 exitcode=66" setarch "$(uname -m)" -R build/tsan/tests/kestra_tests \
   --gtest_filter='DeviceThreadsRunTest.*:DeviceThreadsTest.*:ProtocolStressTest.*:HoverTest.*:GroupChangeStepTest.*'

@@ -3,6 +3,7 @@
 // step that comes after the whole change does, and write only its own macro's line.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
@@ -197,6 +198,30 @@ TEST_F(GroupChangeStepTest, StepWritesOnlyItsOwnLineAndKeepsTheEditorsWork)
     g_macroRecorder.Stop(g_macroTable[1]);
     EXPECT_EQ(files.writes, writes);
     EXPECT_EQ(StoredMacro(u"Big", 1).params[0].y, 3);
+}
+
+// The macro page beside steps of its open macro: each of its readings of the table is a copy or
+// a section under the macro store lock (the thread stage runs this under ThreadSanitizer).
+TEST_F(GroupChangeStepTest, PageReadsBesideStepsOfTheOpenMacro)
+{
+    stepFolder_ = kEnglish;
+    Start();
+    g_buttonAssignments[0][0] = MakeFileMacroCode(0, 1);
+    const std::vector<std::u16string> modeNames(6, u"mode");
+    std::atomic<bool> stepping{true};
+    std::thread input([&] {
+        for (int i = 0; i < 30; ++i) Step();
+        stepping = false;
+    });
+    size_t lines = 0;
+    do {
+        lines = MacroEventListLines(MacroTableCopy(1)).size();
+        ShowMacroTableLightBlock(1, 0, true, modeNames);
+        EXPECT_EQ(FindMacroTableName(3, u"B1"), 1u);
+    } while (stepping);
+    input.join();
+    EXPECT_EQ(lines, 3u);
+    EXPECT_EQ(MacroTableCopy(1).params[0].y, 30);
 }
 
 }  // namespace

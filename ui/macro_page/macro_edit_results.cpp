@@ -46,7 +46,7 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
         }
         if (!taken) {
             ShowMessage(MoreThanLimitText(g_languageEnglish));
-            const std::u16string old(MacroName(record));
+            const std::u16string old(MacroName(MacroTableCopy(static_cast<uint32_t>(g_macroListSel))));
             macros.Send(LB_DELETESTRING, static_cast<WPARAM>(g_macroListSel), 0);
             macros.Send(LB_INSERTSTRING, static_cast<WPARAM>(g_macroListSel), reinterpret_cast<LPARAM>(AsWide(old)));
             macros.Select(g_macroListSel);
@@ -75,7 +75,8 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
     }
     ShowMessages(result);
     if (lightTime && result.changed) {
-        g_lightBlockIndex = static_cast<uint8_t>(record.Event(static_cast<size_t>(g_eventLine / 2)).x & 0xFF);
+        g_lightBlockIndex = static_cast<uint8_t>(
+            MacroTableCopy(static_cast<uint32_t>(g_macroListSel)).Event(static_cast<size_t>(g_eventLine / 2)).x & 0xFF);
         ShowLightBlockDetails(g_lightBlockIndex);
         lights.Select(lightRow);
     }

@@ -70,7 +70,7 @@ void CTEV_KestraDlg::InsertEventAt(uint8_t code, uint8_t action)
 void CTEV_KestraDlg::InsertEventAfter(uint8_t code, uint8_t action)
 {
     if (g_recording != 0) return;
-    const bool empty = g_macroTable[OpenMacroSlot()].eventCount == 0;
+    const bool empty = MacroTableCopy(OpenMacroSlot()).eventCount == 0;
     InsertMacroEvent(OpenMacroSlot(), empty ? 0 : g_selectedEvent + 1, code, action);
     if (empty) g_eventLine = 0;
     RefreshMacroEventList(OpenMacroSlot());
@@ -98,7 +98,7 @@ void CTEV_KestraDlg::OnInsertDelay() { InsertEventAfter(MacroEventCode::Delay, M
 
 void CTEV_KestraDlg::OnInsertLight()
 {
-    if (g_macroTable[OpenMacroSlot()].lightCount >= kLightBlockCount) {
+    if (MacroTableCopy(OpenMacroSlot()).lightCount >= kLightBlockCount) {
         ShowMessage(MoreThanLimitText(g_languageEnglish));
         return;
     }
@@ -128,7 +128,7 @@ void CTEV_KestraDlg::OnModifyDelay()
 void CTEV_KestraDlg::OnChangeParameters()
 {
     if (g_recording != 0 || g_eventLineCount == 0 || g_eventLine < 0 || g_eventLine % 2 != 0) return;
-    if (g_macroTable[OpenMacroSlot()].Event(static_cast<size_t>(g_eventLine / 2)).code <= 128) return;
+    if (MacroTableCopy(OpenMacroSlot()).Event(static_cast<size_t>(g_eventLine / 2)).code <= 128) return;
     BeginListEdit(ListOf(g_eventList));
 }
 
@@ -137,7 +137,7 @@ void CTEV_KestraDlg::OnEventListSelChange()
     CloseLightPopup();
     const ListBoxView events = ListOf(g_eventList);
     const int32_t line = events.Selection();
-    const MacroEvent event = g_macroTable[OpenMacroSlot()].Event(line < 0 ? kMaxMacroEvents : static_cast<size_t>(line / 2));
+    const MacroEvent event = MacroTableCopy(OpenMacroSlot()).Event(line < 0 ? kMaxMacroEvents : static_cast<size_t>(line / 2));
     const uint8_t block = static_cast<uint8_t>(event.x & 0xFF);
     if (line >= 0 && event.code == MacroEventCode::Light && block < kLightBlockCount) {
         g_lightBlockIndex = block;
@@ -171,7 +171,7 @@ void CTEV_KestraDlg::OnLightListRightClick(POINT cursor)
     const ListBoxView events = ListOf(g_eventList);
     const ListBoxView lights = ListOf(g_lightList);
     const int32_t line = events.Selection();
-    const MacroRecord& record = g_macroTable[OpenMacroSlot()];
+    const MacroRecord record = MacroTableCopy(OpenMacroSlot());
     if (line < 0 || record.Event(static_cast<size_t>(line / 2)).code != MacroEventCode::Light || lights.Count() <= 0) return;
     const RECT rect = lights.ScreenRect();
     const int32_t row = lights.LineAt(cursor);

@@ -183,7 +183,7 @@ void CTEV_KestraDlg::AddNewMacro()
         return;
     }
     const std::u16string name = kNewName;
-    if (g_macroCount != 0 && FindMacroByName(std::span(g_macroTable).first(g_macroCount), name) != g_macroCount) {
+    if (g_macroCount != 0 && FindMacroTableName(g_macroCount, name) != g_macroCount) {
         ShowMacroPageMessage(DoubleNameMessage(name, false));
         return;
     }
@@ -254,5 +254,5 @@ void CTEV_KestraDlg::SetPlayMode(int button)
     }
     const bool repeats = button == MacroPageButton::PlayModeRepeat;
     g_repeatCountEdit->Enable(repeats);
-    g_repeatCountEdit->SetText(repeats ? FormatIniInt(record.repeatCount) : std::u16string(u"1"));
+    g_repeatCountEdit->SetText(repeats ? FormatIniInt(MacroTableCopy(g_currentMacro).repeatCount) : std::u16string(u"1"));
 }

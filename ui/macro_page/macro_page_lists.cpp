@@ -4,6 +4,8 @@
 #include <atomic>
 #include <initializer_list>
 #include <mutex>
+#include <span>
+#include <vector>
 
 #include "device/main_window_link.h"
 #include "macros/macro_commands.h"
@@ -94,7 +96,7 @@ void CTEV_KestraDlg::RefreshMacroLists()
         return;
     }
     const uint16_t count = std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
-    for (uint16_t i = 0; i < count; ++i) g_macroList->AddLine(std::u16string(MacroName(g_macroTable[i])));
+    for (uint16_t i = 0; i < count; ++i) g_macroList->AddLine(std::u16string(MacroName(MacroTableCopy(i))));
     if (count == 0) return;
     SetOpenMacro(0);
     g_macroList->Select(0);
@@ -120,12 +122,13 @@ void CTEV_KestraDlg::RefreshMacroEventList(uint32_t macro)
     g_upLineCount = 0;
     g_eventList->Clear();
     if (macro < g_macroTable.size()) {
-        const MacroRecord& record = g_macroTable[macro];
+        // One copy for the whole list: a step download may change the record meanwhile.
+        const MacroRecord record = MacroTableCopy(macro);
         const uint16_t events = std::min<uint16_t>(record.eventCount, kMaxMacroEvents);
         if (events != 0) {
             for (uint32_t k = 0; k < events; ++k) {
                 g_eventList->SetRedraw(false);
-                AddMacroEventLines(g_macroTable, macro, k);
+                AddMacroEventLines(std::span(&record, 1), 0, k);
                 g_eventList->SetRedraw(true);
             }
             // Setting the text saves the macro through the edit's change handler.
@@ -144,7 +147,13 @@ void CTEV_KestraDlg::AddMacroEventLines(std::span<const MacroRecord> table, uint
 {
     CreateMacroPageControlObjects();
     if (macro >= table.size()) return;
-    for (const std::u16string& line : MacroEventLines(table[macro], event)) {
+    std::vector<std::u16string> lines;
+    {
+        // The recorder passes g_macroTable itself, which a step download writes.
+        std::lock_guard lock(g_macroStoreLock);
+        lines = MacroEventLines(table[macro], event);
+    }
+    for (const std::u16string& line : lines) {
         g_eventList->AddLine(line);
         if (line.starts_with(kDownArrowPrefix)) ++g_downLineCount;
         if (line.starts_with(kUpArrowPrefix)) ++g_upLineCount;
@@ -158,7 +167,7 @@ void CTEV_KestraDlg::ShowLightBlockDetails(uint8_t block)
     g_lightList->Clear();
     if (g_currentMacro >= g_macroTable.size() || block >= kLightBlockCount) return;
     const LightBlockLines shown =
-        ShowLightBlock(g_macroTable[g_currentMacro].lightBlocks[block], g_languageEnglish != 0, g_lightModeNames);
+        ShowMacroTableLightBlock(g_currentMacro, block, g_languageEnglish != 0, g_lightModeNames);
     g_lightBlockMode = shown.mode;
     for (const std::u16string& line : shown.lines) g_lightList->AddLine(line);
 }
@@ -169,7 +178,7 @@ void CTEV_KestraDlg::UpdateMacroNameEdits()
     if (g_macroGroupCount != 0) {
         g_groupNameEdit->SetText(OpenGroupName());
         const bool open = g_macroCount >= 1 && g_currentMacro < g_macroTable.size();
-        g_macroNameEdit->SetText(open ? std::u16string(MacroName(g_macroTable[g_currentMacro])) : std::u16string());
+        g_macroNameEdit->SetText(open ? std::u16string(MacroName(MacroTableCopy(g_currentMacro))) : std::u16string());
     } else {
         g_groupNameEdit->SetText(u"");
         g_macroNameEdit->SetText(u"");

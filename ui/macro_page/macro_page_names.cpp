@@ -7,6 +7,7 @@
 
 #include "base/user_prompts.h"
 #include "macros/macro_commands.h"
+#include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_page_rules.h"
 #include "settings/ini_value.h"
@@ -100,11 +101,11 @@ void CTEV_KestraDlg::OnMacroNameChange()
     const std::u16string text = g_macroNameEdit->Text();
     MacroRecord& record = g_macroTable[g_currentMacro];
     if (MacroNameTextRejected(text)) {
-        g_macroNameEdit->SetText(std::u16string(MacroName(record)));
+        g_macroNameEdit->SetText(std::u16string(MacroName(MacroTableCopy(g_currentMacro))));
         View().Invalidate();
         return;
     }
-    if (FindMacroByName(std::span(g_macroTable).first(g_macroCount), text) != g_macroCount) return;
+    if (FindMacroTableName(g_macroCount, text) != g_macroCount) return;
     {
         std::lock_guard lock(g_macroStoreLock);
         record.name.fill(u'\0');

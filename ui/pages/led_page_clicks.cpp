@@ -1,6 +1,8 @@
 // Presses on the lighting page: user colours and the colours the effects cycle through, the
 // effect, brightness, speed, symmetry, direction and each button's reaction. Several controls
 // act only for the effects that use them. The values reach the mouse with the next apply.
+#include "ui/pages/led_page_clicks.h"
+
 #include <mutex>
 
 #include "settings/settings_state.h"
@@ -38,7 +40,24 @@ bool BrightnessActs(uint8_t mode)
            mode == kButtonResponse;
 }
 
+// Whether a dialog or pop-up opens, read in a section of its own: it opens once the lock is let go.
+bool UserColourPickable(size_t colour)
+{
+    std::lock_guard lock(g_settingsMutex);
+    return UserColoursPickable(g_ledMode) && g_ledUserColourEnabled != 0 && g_cycleColourEnabled[colour] != 0;
+}
+
+uint8_t CurrentEffect()
+{
+    std::lock_guard lock(g_settingsMutex);
+    return g_ledMode;
+}
+
+LedPressReadHook g_readHook = nullptr;
+
 }  // namespace
+
+void SetLedPressReadHook(LedPressReadHook hook) { g_readHook = hook; }
 
 void CTEV_KestraDlg::OnLedPagePress(POINT point)
 {
@@ -50,16 +69,8 @@ void CTEV_KestraDlg::OnLedPagePress(POINT point)
     const ButtonPos& rect = m_ledPos[static_cast<size_t>(id)];
     const int32_t offset = SliderOffset(point.x, rect);
     // Dialogs and pop-ups first, outside the settings lock: a device thread must not wait behind them.
-    uint8_t mode = 0;
-    bool pickable = false;
-    {
-        std::lock_guard lock(g_settingsMutex);
-        mode = g_ledMode;
-        pickable = id <= kLastUserColour && UserColoursPickable(mode) && g_ledUserColourEnabled != 0 &&
-                   g_cycleColourEnabled[static_cast<size_t>(id)] != 0;
-    }
     if (id <= kLastUserColour) {
-        if (pickable) PickLedUserColor(id);
+        if (UserColourPickable(static_cast<size_t>(id))) PickLedUserColor(id);
         return;
     }
     if (id == kEffectButton) {
@@ -67,11 +78,14 @@ void CTEV_KestraDlg::OnLedPagePress(POINT point)
         return;
     }
     if (id >= kFirstReactType && id <= kLastReactType) {
-        if (mode == kButtonResponse) OpenReactionPopup(*this, id);
+        if (CurrentEffect() == kButtonResponse) OpenReactionPopup(*this, id);
         return;
     }
-    // A profile switched on the mouse loads every one of these values.
+    // A profile switched on the mouse loads the effect and every one of these values: the effect
+    // that decides is read in the section that acts.
     std::lock_guard lock(g_settingsMutex);
+    const uint8_t mode = g_ledMode;
+    if (g_readHook != nullptr) g_readHook();
     if (id >= kFirstCycleSwitch && id <= kLastCycleSwitch) {
         ToggleCycleColour(g_cycleColourEnabled, static_cast<uint32_t>(id - kFirstCycleSwitch));
     } else if (id == kUserColourSwitch) {

@@ -12,6 +12,7 @@
 #include "device/main_window_link.h"
 #include "device/program_device_link.h"
 #include "macros/macro_commands.h"
+#include "macros/macro_editor_state.h"
 #include "macros/macro_group_change.h"
 #include "macros/macro_record.h"
 #include "settings/config_ini_file.h"
@@ -201,7 +202,7 @@ void CTEV_KestraDlg::LoadMacroData()
 {
     LoadLanguageMacroGroups();
     ReadConstMacroFile(g_programFolder + u"\\constMacro.dat");
-    const uint16_t events = g_currentMacro < g_macroTable.size() ? g_macroTable[g_currentMacro].eventCount : 0;
+    const uint16_t events = MacroTableCopy(g_currentMacro).eventCount;
     g_eventLine = events != 0 ? 2 * events - 2 : 0;
 }
 

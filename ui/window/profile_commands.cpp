@@ -85,7 +85,13 @@ void CTEV_KestraDlg::ExportConfig()
     if (!chosen) return;
     // An older file of the chosen name is found whether or not the copy worked: the copy's own
     // result counts too.
-    const bool copied = CopyFileW(AsWide(g_configIniPath), AsWide(*chosen), FALSE) != FALSE;
+    bool copied = false;
+    {
+        // A DPI button or a profile switch on the mouse rewrites config.ini under the settings
+        // lock: the copy is of the whole file, never of one half rewritten.
+        std::lock_guard lock(g_settingsMutex);
+        copied = CopyFileW(AsWide(g_configIniPath), AsWide(*chosen), FALSE) != FALSE;
+    }
     GetClock().SleepMs(10);
     if (copied && FileFound(*chosen)) {
         View().Invalidate(true);

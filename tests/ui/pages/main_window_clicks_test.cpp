@@ -6,9 +6,13 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "settings/settings_state.h"
 #include "tests/ui/window/main_window_fixture.h"
 #include "ui/pages/page_painting.h"
 #include "ui/popups/menu_dlg.h"
@@ -287,6 +291,51 @@ TEST_F(MainWindowClicks, AnImportedReadOnlyFileLeavesConfigIniWritable)
     EXPECT_TRUE(prompts_.shown.empty());
     EXPECT_EQ(prompts_.fileRequests.size(), 2u);
     SetFileAttributesW(AsWide(source), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A file dialog that runs `whileOpen` before it answers.
+class DialogBeside : public RecordingPrompts {
+public:
+    explicit DialogBeside(std::function<void()> whileOpen) : whileOpen_(std::move(whileOpen)) {}
+    std::optional<std::u16string> ChooseFile(const FileDialogRequest& request) override
+    {
+        whileOpen_();
+        return RecordingPrompts::ChooseFile(request);
+    }
+
+private:
+    std::function<void()> whileOpen_;
+};
+
+// While the export's dialog is open a profile switch on the mouse starts rewriting config.ini: it
+// holds the settings lock with the file half written until the export's copy is there, or long
+// enough for an export that waits for the lock. The copy is of the whole new file.
+TEST_F(MainWindowClicks, ExportBesideARewriteOfTheConfigurationCopiesTheWholeFile)
+{
+    if (!ThreadsRunHere()) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    const std::string before = folder_.Read("skins/config/config.ini");
+    std::string after = before;
+    ASSERT_EQ(after.find("CurConfig=1"), 8u);
+    after.replace(8, 11, "CurConfig=2");
+    std::promise<void> held;
+    std::thread rewrite;
+    DialogBeside prompts([&] {
+        rewrite = std::thread([&] {
+            std::lock_guard lock(g_settingsMutex);
+            folder_.Write("skins/config/config.ini", before.substr(0, before.size() / 2));
+            held.set_value();
+            const DWORD start = GetTickCount();
+            while (!std::filesystem::exists(folder_ / "exported.ini") && GetTickCount() - start < 300) Sleep(1);
+            folder_.Write("skins/config/config.ini", after);
+        });
+        held.get_future().wait();
+    });
+    prompts.fileAnswers = {folder_.File("exported.ini")};
+    Click(13);
+    rewrite.join();
+    EXPECT_TRUE(prompts.shown.empty());
+    const std::string copy = folder_.Read("exported.ini");
+    EXPECT_TRUE(copy == after) << copy.size() << " bytes of " << after.size() << ", " << copy.substr(0, 20);
 }
 
 TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)

@@ -5,12 +5,17 @@
 #include <future>
 #include <thread>
 
+#include "device/device_event_threads.h"
 #include "device/program_device_link.h"
+#include "settings/config_ini_file.h"
 #include "settings/settings_state.h"
+#include "tests/lock_probe.h"
+#include "ui/pages/led_page_clicks.h"
 #include "ui/popups/popup_openers.h"
 #include "ui/window/blink_thread.h"
 #include "ui/window/led_preview_thread.h"
 #include "ui/window/window_messages.h"
+#include "winlib/wide.h"
 
 namespace {
 
@@ -123,6 +128,45 @@ TEST_F(MainWindowPagesTest, APaintBesideAHeldSettingsLockIsDoneAgain)
     SendMessageW(Window(), WM_TIMER, kRepaintTimer, 0);
     RECT update{};
     EXPECT_TRUE(GetUpdateRect(Window(), &update, FALSE));
+}
+
+// The profile switch on the mouse as the input thread makes it, while a lighting press runs: right
+// after the press has read the effect, at once when the switch can take the settings there, else
+// (as the input thread would wait) once the press is done.
+bool g_switchPending = false;
+void SwitchProfileOnMouse()
+{
+    ConfigIniFile configIni(g_configIniPath);
+    FollowProfileSwitchedOnMouse(configIni);
+}
+void SwitchAtPressRead()
+{
+    if (!g_switchPending || !FreeForAnotherThread(g_settingsMutex)) return;
+    g_switchPending = false;
+    std::thread(SwitchProfileOnMouse).join();
+}
+
+// Flow water (profile 1) takes the brightness slider, Breathing (profile 2) does not: the press
+// acts on one of them, wholly before or wholly after the switch, and the switch's load has the
+// last word either way.
+TEST_F(MainWindowPagesTest, ALightingPressBesideAProfileSwitchActsOnOneEffect)
+{
+    if (!ThreadsRunHere()) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(WritePrivateProfileStringW(L"Config2", L"LED_TYPE", L"0", AsWide(g_configIniPath)));
+    ASSERT_EQ(g_ledMode, 3);
+    ASSERT_EQ(g_ledBrightness, 1u);
+    mouse_.SetActiveProfile(1);
+    g_page = kPageLighting;
+    g_switchPending = true;
+    SetLedPressReadHook(SwitchAtPressRead);
+    Click(LeftEdge(Led(40)));
+    SetLedPressReadHook(nullptr);
+    if (g_switchPending) SwitchProfileOnMouse();
+    g_switchPending = false;
+    EXPECT_EQ(g_currentProfile, 1u);
+    EXPECT_EQ(g_ledMode, 0);
+    EXPECT_EQ(g_ledBrightness, 1u);
 }
 
 // The window ends on the lighting page, its preview thread waiting out a period of 1.2 s: every
