@@ -57,7 +57,8 @@ void ChooseOpenGroup(ProfileFiles& files, const MacroKeyLayout& layout, const st
 void ImportGroupAndOpen(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder,
                         const std::u16string& name)
 {
-    GroupChangeSection section;
+    // The reload may drop groups, and the button assignments follow them.
+    GroupChangeSection section(true);
     if (g_macroGroupCount >= kMaxMacroGroups) return;
     g_macroGroupNames[g_macroGroupCount] = name;
     ++g_macroGroupCount;
@@ -69,7 +70,7 @@ void ImportGroupAndOpen(ProfileFiles& files, const MacroKeyLayout& layout, const
 void ReloadGroupsAndOpen(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder,
                          GroupPick pick)
 {
-    GroupChangeSection section;
+    GroupChangeSection section(true);
     ReloadLocked(files, layout, macroFolder, pick);
 }
 

@@ -3,10 +3,13 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "base/user_prompts.h"
+#include "macros/macro_page_rules.h"
 #include "settings/ini_value.h"
+#include "settings/profile_store.h"
 
 uint8_t g_macroGroupCount = 0;
 uint8_t g_currentGroup = 0;
@@ -15,7 +18,10 @@ std::array<int32_t, kMaxMacroGroups> g_groupMacroCounts{};
 namespace {
 std::u16string GroupFileOf(const std::u16string& macroFolder) { return macroFolder + kMacroGroupFileName; }
 
-// Upper case as the file system compares names, for the scripts group names are written in.
+// Upper case as the system's ordinal comparison takes it (a letter whose capital lowers to another
+// letter, as Turkish dotless i or final sigma, stays itself), for the scripts group names are
+// written in: Latin (U+0000-017F, U+01A0-01B0 with the horned o and u, U+1E00-1EFF), Greek
+// (U+0386-03CE) and Cyrillic (U+0400-052F). A test compares it with the system's over these.
 char16_t FileNameUpper(char16_t c)
 {
     if (c >= u'a' && c <= u'z') return static_cast<char16_t>(c - 0x20);
@@ -23,20 +29,53 @@ char16_t FileNameUpper(char16_t c)
         return static_cast<char16_t>(c - 0x20);
     if (c == 0xFF) return 0x178;
     if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 0x50);
-    // Latin Extended-A and the Cyrillic supplements pair capital and small letters side by side.
-    if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177) || (c >= 0x460 && c <= 0x4BF) ||
-        (c >= 0x4D0 && c <= 0x52F))
+    // Greek vowels with tonos.
+    if (c == 0x3AC) return 0x386;
+    if (c >= 0x3AD && c <= 0x3AF) return static_cast<char16_t>(c - 37);
+    if (c == 0x3CC) return 0x38C;
+    if (c >= 0x3CD && c <= 0x3CE) return static_cast<char16_t>(c - 63);
+    // Capital and small letters side by side.
+    if ((c >= 0x100 && c <= 0x12F) || (c >= 0x132 && c <= 0x137) || (c >= 0x14A && c <= 0x177) ||
+        (c >= 0x1A0 && c <= 0x1A5) || (c >= 0x1E00 && c <= 0x1E95) || (c >= 0x1EA0 && c <= 0x1EFF) ||
+        (c >= 0x460 && c <= 0x481) || (c >= 0x48A && c <= 0x4BF) || (c >= 0x4D0 && c <= 0x52F))
         return static_cast<char16_t>(c & ~1u);
-    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+    if (c == 0x1A8 || c == 0x1AD || c == 0x1B0) return static_cast<char16_t>(c - 1);
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E) || (c >= 0x4C1 && c <= 0x4CE))
         return (c & 1u) == 0 ? static_cast<char16_t>(c - 1) : c;
+    if (c == 0x4CF) return 0x4C0;
     return c;
 }
 
+// One file of ProfileFiles as the profile store writes it: config.ini, whose assignments follow
+// the groups a load drops.
+class ProfileFileIni : public IniSource {
+public:
+    ProfileFileIni(ProfileFiles& files, std::u16string path) : files_(files), path_(std::move(path)) {}
+    size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override
+    {
+        if (buffer.empty()) return 0;
+        const std::u16string value = files_.Get(path_, section, key, buffer.size());
+        const size_t length = std::min(value.size(), buffer.size() - 1);
+        std::copy_n(value.begin(), length, buffer.begin());
+        buffer[length] = u'\0';
+        return length;
+    }
+    bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override
+    {
+        files_.Put(path_, section, key, value);
+        return true;
+    }
+
+private:
+    ProfileFiles& files_;
+    std::u16string path_;
+};
+
 // Whether an earlier group of the list already has `group`'s file, by case.
-bool SharesAnEarlierFile(uint8_t group)
+bool SharesAnEarlierFile(ProfileFiles& files, uint8_t group)
 {
     for (uint8_t g = 0; g < group; ++g) {
-        if (SameGroupFileName(g_macroGroupNames[g], g_macroGroupNames[group])) return true;
+        if (files.SameFileName(g_macroGroupNames[g], g_macroGroupNames[group])) return true;
     }
     return false;
 }
@@ -91,6 +130,8 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
 {
     const std::u16string groupFile = GroupFileOf(macroFolder);
     if (!files.FileExists(groupFile)) ShowMessage(kGroupFileMissingMessage);
+    // The assignments follow the groups that move (g_settingsMutex first, as everywhere).
+    std::lock_guard settingsLock(g_settingsMutex);
     std::lock_guard lock(g_macroStoreLock);
     const int32_t stored = ParseIniInt(files.Get(groupFile, kGroupCountSection, kGroupCountKey, kCountBufferChars));
     // The program never writes more than ten groups; a larger or negative count from an edited
@@ -102,11 +143,12 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
     for (uint8_t i = 0; i < g_macroGroupCount; ++i)
         g_macroGroupNames[i] = files.Get(groupFile, kGroupNameSection, FormatIniInt(i), kGroupNameBufferChars);
 
+    const ProfileButtonTable before = g_buttonAssignments;
     uint8_t group = 0;
     while (group < g_macroGroupCount) {
         // A name that differs from an earlier one only in case names that group's file: it is no
         // group of its own, and deleting or renaming it would take the other's file.
-        if (!SharesAnEarlierFile(group) && LoadGroupFile(files, layout, macroFolder, group, false)) {
+        if (!SharesAnEarlierFile(files, group) && LoadGroupFile(files, layout, macroFolder, group, false)) {
             ++group;
             continue;
         }
@@ -115,6 +157,12 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
         --g_macroGroupCount;
         g_macroGroupNames[g_macroGroupCount].clear();
         SaveMacroGroups(files, macroFolder);
+        // As for a deleted group: the groups behind it keep their buttons, its own lose theirs.
+        FollowDeletedGroup(g_buttonAssignments, group);
+    }
+    if (g_buttonAssignments != before && !g_configIniPath.empty()) {
+        ProfileFileIni config(files, g_configIniPath);
+        SaveChangedAssignments(config, before);
     }
 }
 

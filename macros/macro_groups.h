@@ -50,11 +50,15 @@ std::u16string GroupFilePath(const std::u16string& macroFolder, uint8_t group);
 // separator or drive colon, not empty. Other names are taken as groups whose file is missing.
 bool IsGroupFileName(const std::u16string& name);
 
-// Whether two group names name one file, their case ignored as Windows does.
+// Whether two group names name one file, their case ignored as Windows' ordinal comparison does:
+// the platform-free rule of the files held in memory, equal to the system's for Latin (with
+// Vietnamese), Greek and Cyrillic names. The program asks its ProfileFiles (the system's rule).
 bool SameGroupFileName(const std::u16string& a, const std::u16string& b);
 
-// Reads the group list; a group whose file is missing, or whose name differs from an earlier
-// group's only in case, is dropped and the list written again without it.
+// Reads the group list; a group whose file is missing, or whose name names an earlier group's
+// file (ProfileFiles::SameFileName), is dropped and the list written again without it. The button
+// assignments follow as for a deleted group, and those that changed are written to config.ini
+// (g_configIniPath, through `files`). Takes g_settingsMutex, then g_macroStoreLock.
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
 void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "macros/macro_groups.h"
+
 std::u16string MemoryProfileFiles::Get(const std::u16string& file, const std::u16string& section,
                                        const std::u16string& key, size_t bufferChars)
 {
@@ -18,4 +20,9 @@ void MemoryProfileFiles::Put(const std::u16string& file, const std::u16string& s
 {
     files[file].PutString(section, key, value);
     ++writes;
+}
+
+bool MemoryProfileFiles::SameFileName(const std::u16string& a, const std::u16string& b)
+{
+    return SameGroupFileName(a, b);
 }

@@ -14,6 +14,8 @@ public:
     void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override;
     bool FileExists(const std::u16string& file) override { return files.contains(file); }
+    // The platform-free rule (SameGroupFileName).
+    bool SameFileName(const std::u16string& a, const std::u16string& b) override;
 
     // An empty file, as a new group gets.
     void Touch(const std::u16string& file) { files[file]; }

@@ -16,4 +16,6 @@ public:
     virtual void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                      const std::u16string& value) = 0;
     virtual bool FileExists(const std::u16string& file) = 0;
+    // Whether two names in one folder name one file: the file system's own rule for case.
+    virtual bool SameFileName(const std::u16string& a, const std::u16string& b) = 0;
 };

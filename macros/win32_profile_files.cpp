@@ -29,3 +29,9 @@ bool Win32ProfileFiles::FileExists(const std::u16string& file)
     const DWORD attributes = GetFileAttributesW(AsWide(file));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
+
+bool SameFileNameOnSystem(const std::u16string& a, const std::u16string& b)
+{
+    return CompareStringOrdinal(AsWide(a), static_cast<int>(a.size()), AsWide(b), static_cast<int>(b.size()), TRUE) ==
+           CSTR_EQUAL;
+}

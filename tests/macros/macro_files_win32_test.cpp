@@ -1,8 +1,14 @@
 // Macro and group files on disk, through the platform's profile-string functions.
+#include <windows.h>
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
 
 #include "macros/macro_commands.h"
 #include "macros/win32_profile_files.h"
+#include "settings/button_assignment.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
 #include "tests/settings/language_guard.h"
@@ -38,6 +44,8 @@ protected:
         g_groupMacroNames.fill(u"");
         g_skinFolder.clear();
         g_macroFolder.clear();
+        g_configIniPath.clear();
+        g_buttonAssignments = {};
     }
 
     TempFolder folder;
@@ -121,6 +129,9 @@ TEST_F(MacroFilesWin32, MissingFilesAndTheConstantMacroCut)
 
 TEST_F(MacroFilesWin32, GroupsWithoutFilesAreDroppedFromTheGroupFile)
 {
+    // A button of a group behind a dropped one follows it down, in config.ini too.
+    g_configIniPath = folder.File("config.ini");
+    g_buttonAssignments[2][4] = MakeFileMacroCode(3, 1);
     folder.Write("skins/INI_EN/macro/macroGrp.ini",
                  "[MACRO_GROUP_NUM]\r\nmacGrpNum=4\r\n[MACRO_GROUP_NAME]\r\n0=One\r\n1=Two\r\n2=Three\r\n"
                  "3=ABCDEFGHIJKLMNOPQRST\r\n");
@@ -133,6 +144,8 @@ TEST_F(MacroFilesWin32, GroupsWithoutFilesAreDroppedFromTheGroupFile)
     ASSERT_EQ(g_macroGroupCount, 2);
     EXPECT_EQ(g_macroGroupNames[0], u"One");
     EXPECT_EQ(g_macroGroupNames[1], u"ABCDEFGHIJKLMNOPQRST");
+    EXPECT_EQ(g_buttonAssignments[2][4], MakeFileMacroCode(1, 1));
+    EXPECT_EQ(LineOf(folder.Read("config.ini"), "K4"), "K4=" + std::to_string(MakeFileMacroCode(1, 1)));
 
     const std::string text = folder.Read("skins/INI_EN/macro/macroGrp.ini");
     EXPECT_EQ(LineOf(text, "macGrpNum"), "macGrpNum=2");
@@ -150,5 +163,51 @@ TEST_F(MacroFilesWin32, GroupsWithoutFilesAreDroppedFromTheGroupFile)
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, u"Can't find the file.");
     EXPECT_EQ(g_macroGroupCount, 0);
+}
+
+// Which names name one file is the system's question: the group load asks it as the macro page
+// does, so accented Greek and Vietnamese capitals are one file, Turkish ı and İ two.
+TEST_F(MacroFilesWin32, GroupNamesNameOneFileByTheSystemsCaseRule)
+{
+    const std::u16string names[] = {u"Άλφα", u"άλφα", u"Tiếng", u"TIẾNG", u"ılık", u"İlık"};
+    std::u16string list = u"\uFEFF[MACRO_GROUP_NUM]\r\nmacGrpNum=6\r\n[MACRO_GROUP_NAME]\r\n";
+    for (int i = 0; i < 6; ++i) list += FormatIniInt(i) + u"=" + names[i] + u"\r\n";
+    std::string bytes;
+    for (char16_t unit : list) bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+    folder.Write("skins/INI_EN/macro/macroGrp.ini", bytes);
+    for (int i : {0, 2, 4, 5}) GetProfileFiles().Put(g_macroFolder + names[i] + u".dat", u"Macros", u"macroNum", u"0");
+
+    LoadMacroGroups();
+    ASSERT_EQ(g_macroGroupCount, 4);
+    EXPECT_EQ(g_macroGroupNames[0], names[0]);
+    EXPECT_EQ(g_macroGroupNames[1], names[2]);
+    EXPECT_EQ(g_macroGroupNames[2], names[4]);
+    EXPECT_EQ(g_macroGroupNames[3], names[5]);
+
+    // The rule of the files held in memory is the system's for the letters of those scripts:
+    // sorted by the system's comparison, equal neighbours are the system's classes.
+    std::vector<char16_t> letters;
+    for (auto [first, last] : {std::pair{0x20, 0x17F}, {0x1A0, 0x1B0}, {0x386, 0x3CE}, {0x400, 0x52F}, {0x1E00, 0x1EFF}})
+        for (int c = first; c <= last; ++c) letters.push_back(static_cast<char16_t>(c));
+    auto system = [](char16_t a, char16_t b) {
+        return CompareStringOrdinal(reinterpret_cast<const wchar_t*>(&a), 1, reinterpret_cast<const wchar_t*>(&b), 1, TRUE);
+    };
+    std::sort(letters.begin(), letters.end(), [&](char16_t a, char16_t b) { return system(a, b) == CSTR_LESS_THAN; });
+    for (size_t i = 0; i < letters.size(); ++i) {
+        for (size_t j = i + 1; j < letters.size() && system(letters[i], letters[j]) == CSTR_EQUAL; ++j)
+            EXPECT_TRUE(SameGroupFileName(std::u16string(1, letters[i]), std::u16string(1, letters[j])))
+                << std::hex << int(letters[i]) << " " << int(letters[j]);
+    }
+    // ... and no two of its classes are one of the system's.
+    std::vector<char16_t> ruleFirsts;
+    size_t systemClasses = 0;
+    for (size_t i = 0; i < letters.size(); ++i) {
+        if (i == 0 || system(letters[i - 1], letters[i]) != CSTR_EQUAL) ++systemClasses;
+        const std::u16string letter(1, letters[i]);
+        if (std::none_of(ruleFirsts.begin(), ruleFirsts.end(),
+                         [&](char16_t c) { return SameGroupFileName(std::u16string(1, c), letter); }))
+            ruleFirsts.push_back(letters[i]);
+    }
+    EXPECT_EQ(ruleFirsts.size(), systemClasses);
 }
 }  // namespace

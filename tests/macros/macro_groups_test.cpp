@@ -12,6 +12,7 @@ uint8_t Same(uint8_t code) { return code; }
 const MacroKeyLayout kLayout{Same, Same};
 const std::u16string kFolder = u"C:\\skins\\INI_CN\\macro\\";
 const std::u16string kGroupFile = kFolder + u"macroGrp.ini";
+const std::u16string kConfig = u"C:\\skins\\config\\config.ini";
 
 class MacroGroupsTest : public ::testing::Test {
 protected:
@@ -26,6 +27,8 @@ protected:
         g_groupMacroNames.fill(u"");
         g_macroCount = 0;
         for (MacroRecord& record : g_macroTable) record = MacroRecord{};
+        g_buttonAssignments = {};
+        g_configIniPath.clear();
     }
 
     void WriteGroupFile(const std::u16string& count, std::initializer_list<std::u16string> names)
@@ -101,21 +104,47 @@ TEST_F(MacroGroupsTest, GroupsWithoutFilesAreDroppedAndTheListRewritten)
 
 TEST_F(MacroGroupsTest, NamesThatDifferOnlyInCaseShareOneFileAndTheLaterIsDropped)
 {
-    // Windows finds gaming.dat and ÉTÉ.dat under the first two names too: the later names own no
-    // file, and deleting or renaming them would take the earlier group's.
-    WriteGroupFile(u"5", {u"Gaming", u"été", u"gaming", u"ÉTÉ", u"Office"});
-    for (const char16_t* name : {u"Gaming", u"été", u"gaming", u"ÉTÉ", u"Office"}) files.Touch(kFolder + name + u".dat");
+    // Windows finds gaming.dat, ÉTÉ.dat, άλφα.dat and TIẾNG.dat under the earlier names too: the
+    // later names own no file, and deleting or renaming them would take the earlier group's.
+    // Dotless ı and dotted İ are capitals of no other letter there: ılık and İlık are two files.
+    WriteGroupFile(u"9", {u"Gaming", u"été", u"gaming", u"ÉTÉ", u"Άλφα", u"άλφα", u"Tiếng", u"TIẾNG", u"ılık"});
+    files.Put(kGroupFile, kGroupNameSection, u"9", u"İlık");
+    files.Put(kGroupFile, kGroupCountSection, kGroupCountKey, u"10");
+    for (const char16_t* name :
+         {u"Gaming", u"été", u"gaming", u"ÉTÉ", u"Άλφα", u"άλφα", u"Tiếng", u"TIẾNG", u"ılık", u"İlık"})
+        files.Touch(kFolder + name + u".dat");
+    // A button of a dropped name loses its macro; the buttons of the groups behind it follow
+    // them down, and only their keys are written.
+    g_configIniPath = kConfig;
+    g_buttonAssignments[0][1] = MakeFileMacroCode(0, 2);
+    g_buttonAssignments[0][2] = MakeFileMacroCode(2, 0);
+    g_buttonAssignments[1][3] = MakeFileMacroCode(4, 1);
+    g_buttonAssignments[3][8] = MakeFileMacroCode(9, 5);
     LoadMacroGroups(files, kLayout, kFolder);
-    EXPECT_EQ(g_macroGroupCount, 3);
+    ASSERT_EQ(g_macroGroupCount, 6);
     EXPECT_EQ(g_macroGroupNames[0], u"Gaming");
     EXPECT_EQ(g_macroGroupNames[1], u"été");
-    EXPECT_EQ(g_macroGroupNames[2], u"Office");
-    EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"3");
-    EXPECT_EQ(Stored(kGroupNameSection, u"2"), u"Office");
-    EXPECT_EQ(Stored(kGroupNameSection, u"3"), u"");
+    EXPECT_EQ(g_macroGroupNames[2], u"Άλφα");
+    EXPECT_EQ(g_macroGroupNames[3], u"Tiếng");
+    EXPECT_EQ(g_macroGroupNames[4], u"ılık");
+    EXPECT_EQ(g_macroGroupNames[5], u"İlık");
+    EXPECT_EQ(Stored(kGroupCountSection, kGroupCountKey), u"6");
+    EXPECT_EQ(Stored(kGroupNameSection, u"5"), u"İlık");
+    EXPECT_EQ(Stored(kGroupNameSection, u"6"), u"");
+    EXPECT_EQ(g_buttonAssignments[0][1], MakeFileMacroCode(0, 2));
+    EXPECT_EQ(g_buttonAssignments[0][2], 0u);
+    EXPECT_EQ(g_buttonAssignments[1][3], MakeFileMacroCode(2, 1));
+    EXPECT_EQ(g_buttonAssignments[3][8], MakeFileMacroCode(5, 5));
+    const MemoryIniFile& config = files.files[kConfig];
+    EXPECT_EQ(config.Value(u"Config1", u"K2").value_or(u"<missing>"), u"0");
+    EXPECT_EQ(config.Value(u"Config2", u"K3"), FormatIniInt(static_cast<int32_t>(MakeFileMacroCode(2, 1))));
+    EXPECT_EQ(config.Value(u"Config4", u"K8"), FormatIniInt(static_cast<int32_t>(MakeFileMacroCode(5, 5))));
+    EXPECT_FALSE(config.Value(u"Config1", u"K1").has_value());
+    EXPECT_FALSE(config.Value(u"Config1", u"K0").has_value());
     EXPECT_TRUE(SameGroupFileName(u"Игры", u"иГРЫ"));
     EXPECT_FALSE(SameGroupFileName(u"Gaming", u"Gamine"));
     EXPECT_FALSE(SameGroupFileName(u"Gaming", u"Gaming2"));
+    EXPECT_FALSE(SameGroupFileName(u"ılık", u"ILIK"));
 }
 
 TEST_F(MacroGroupsTest, LastGroupMissingAndNothingMissing)

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <vector>
 
+#include "macros/macro_groups.h"
+
 namespace {
 
 std::filesystem::path NativePath(std::u16string path)
@@ -47,3 +49,5 @@ bool FolderProfileFiles::FileExists(const std::u16string& file)
     std::error_code ignored;
     return created_.contains(file) || std::filesystem::is_regular_file(NativePath(file), ignored);
 }
+
+bool FolderProfileFiles::SameFileName(const std::u16string& a, const std::u16string& b) { return SameGroupFileName(a, b); }

@@ -15,6 +15,7 @@ public:
     void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override;
     bool FileExists(const std::u16string& file) override;
+    bool SameFileName(const std::u16string& a, const std::u16string& b) override;
 
     // The file's contents as the program sees them now (read from disk on first use).
     MemoryIniFile& File(const std::u16string& path);

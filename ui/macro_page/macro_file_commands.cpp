@@ -65,17 +65,14 @@ std::u16string WithoutTrailingSeparator(std::u16string folder)
     return folder;
 }
 
-void EmptyFolder(const std::u16string& folder)
+// What a restore replaces: the listed groups' files and the group list. Other files of the folder
+// (exports kept there) stay.
+void DeleteGroupFiles(const std::u16string& macroFolder)
 {
-    ForEachEntry(folder, [&](const std::u16string& name, bool isFolder) {
-        const std::u16string path = folder + u"\\" + name;
-        if (isFolder) {
-            EmptyFolder(path);
-            RemoveDirectoryW(AsWide(path));
-        } else {
-            DeleteFileW(AsWide(path));
-        }
-    });
+    for (uint8_t g = 0; g < g_macroGroupCount && g < g_macroGroupNames.size(); ++g) {
+        if (IsGroupFileName(g_macroGroupNames[g])) DeleteFileW(AsWide(GroupFilePath(macroFolder, g)));
+    }
+    DeleteFileW(AsWide(macroFolder + kMacroGroupFileName));
 }
 
 }  // namespace
@@ -92,14 +89,6 @@ void CopyFolderRecursive(const std::u16string& source, const std::u16string& des
             CopyFileW(AsWide(from + u"\\" + name), AsWide(to + u"\\" + name), FALSE);
         }
     });
-}
-
-void DeleteFolderRecursive(const std::u16string& folder)
-{
-    const std::u16string target = WithoutTrailingSeparator(folder);
-    if (target.empty() || g_macroFolder.empty() || !SameFilePath(target, WithoutTrailingSeparator(g_macroFolder)))
-        return;
-    EmptyFolder(target);
 }
 
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM command, LPARAM)
@@ -133,15 +122,18 @@ void CTEV_KestraDlg::ImportMacroFile()
         return;
     }
     // The copy goes to the file's whole name: it must not be the file of a listed group either
-    // (a group "A.dat" keeps its macros in A.dat.dat).
-    if (GroupNameTaken(name, -1) || IsListedGroupFile(fileName)) {
+    // (a group "A.dat" keeps its macros in A.dat.dat), nor replace a file kept in the folder (an
+    // export), nor leave the new group with a file that is not the one imported.
+    auto keptThere = [&](const std::u16string& path) { return FileFound(path) && !SameFilePath(*source, path); };
+    if (GroupNameTaken(name, -1) || IsListedGroupFile(fileName) || keptThere(destination) ||
+        keptThere(g_macroFolder + name + u".dat")) {
         ShowMacroPageMessage(english ? u"Double name!" : u"¡Nombre ya en uso!");
         return;
     }
     SaveOpenMacro();
     // A file chosen in the macro folder itself is already where it goes. A copy that fails adds
     // no group (a group without its file would be dropped at the next load without a word).
-    if (!SameFilePath(*source, destination) && !CopyFileW(AsWide(*source), AsWide(destination), FALSE)) {
+    if (!SameFilePath(*source, destination) && !CopyFileW(AsWide(*source), AsWide(destination), TRUE)) {
         ShowMacroPageMessage(u"Error!");
         return;
     }
@@ -170,10 +162,10 @@ void CTEV_KestraDlg::RestoreDefaultMacros()
         return;
     }
     {
-        // The emptied folder and the groups read from the copy are one change for the step
+        // The deleted files and the groups read from the copy are one change for the step
         // download, which reads and writes the same folder.
-        GroupChangeSection section;
-        DeleteFolderRecursive(g_macroFolder);
+        GroupChangeSection section(true);
+        DeleteGroupFiles(g_macroFolder);
         CopyFolderRecursive(g_macroResetFolder, g_macroFolder);
         GetClock().SleepMs(kRestoreSettleMs);
         ReloadGroupsAndOpen(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, GroupPick::First);

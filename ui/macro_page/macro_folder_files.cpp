@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "macros/macro_groups.h"
+#include "macros/win32_profile_files.h"
 #include "winlib/wide.h"
 
 namespace {
@@ -21,11 +22,7 @@ std::u16string FullPath(const std::u16string& path)
 
 bool FileFound(const std::u16string& path) { return GetFileAttributesW(AsWide(path)) != INVALID_FILE_ATTRIBUTES; }
 
-bool SameFileName(const std::u16string& a, const std::u16string& b)
-{
-    return CompareStringOrdinal(AsWide(a), static_cast<int>(a.size()), AsWide(b), static_cast<int>(b.size()), TRUE) ==
-           CSTR_EQUAL;
-}
+bool SameFileName(const std::u16string& a, const std::u16string& b) { return SameFileNameOnSystem(a, b); }
 
 bool SameFilePath(const std::u16string& a, const std::u16string& b) { return SameFileName(FullPath(a), FullPath(b)); }
 

@@ -278,12 +278,9 @@ private:
     MessageFilter m_messageFilter{this};
 };
 
-// The folder trees of the macro page's restore: copies every file and sub-folder of `source` into
-// `destination` (made when missing), and empties `folder` of its files and sub-folders. Failures
-// are passed over. Only the language's own macro folder (g_macroFolder) is ever emptied: any
-// other folder is refused.
+// The folder tree of the macro page's restore: copies every file and sub-folder of `source` into
+// `destination` (made when missing). Failures are passed over.
 void CopyFolderRecursive(const std::u16string& source, const std::u16string& destination);
-void DeleteFolderRecursive(const std::u16string& folder);
 
 // Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),
 // each made owner-drawn.

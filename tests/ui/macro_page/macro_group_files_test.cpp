@@ -124,6 +124,18 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     prompts_.fileAnswers = {exported};
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
     EXPECT_EQ(LastMessage(), u"Double name!");
+    // A file kept in the macro folder (an export) is never replaced, nor taken as a group's file.
+    const std::string kept = "[Macros]\r\nmacroNum=0\r\n";
+    folder_.Write("skins/INI_EN/macro/Kept.dat", kept);
+    for (const char* name : {"Kept.dat", "Kept.dat.bak"}) {
+        std::filesystem::copy_file(std::filesystem::path(exported), folder_ / name);
+        prompts_.fileAnswers = {(folder_ / name).u16string()};
+        SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+        EXPECT_EQ(LastMessage(), u"Double name!") << name;
+    }
+    EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Kept.dat") == kept);
+    EXPECT_FALSE(std::filesystem::exists(MacroFolder() / "Kept.dat.bak"));
+    EXPECT_EQ(g_macroGroupCount, 4);
     prompts_.fileAnswers = {(folder_ / "Foo.DAT").u16string()};
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
     EXPECT_EQ(LastMessage(), u"Error!");
@@ -163,19 +175,16 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     EXPECT_EQ(LastMessage(), u"More than limit!");
     EXPECT_EQ(prompts_.fileRequests.size(), requests);
 
-    // The factory macros come back whole; nothing else stays in the macro folder.
+    // The factory macros come back whole; the groups that were listed go, files kept there stay.
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
     EXPECT_EQ(g_macroGroupCount, 3);
     EXPECT_EQ(g_macroGroupNames[0], u"Gaming");
     EXPECT_FALSE(Exists(GroupPath(u"Foo")));
     EXPECT_FALSE(Exists(GroupPath(u"Solo")));
+    EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Kept.dat") == kept);
     EXPECT_EQ(g_groupNameEdit->Text(), u"Gaming");
     EXPECT_EQ(g_macroList->Count(), g_macroCount);
 
-    // Only the macro folder is ever emptied.
-    folder_.Write("keep/file.txt", "x");
-    DeleteFolderRecursive((folder_ / "keep").u16string());
-    EXPECT_TRUE(std::filesystem::exists(folder_ / "keep/file.txt"));
     // A restore without its factory list changes nothing.
     std::filesystem::remove(folder_ / "skins/INI_EN/macroReset/macroGrp.ini");
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
