@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/user_prompts.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 
 uint8_t g_macroGroupCount = 0;
@@ -118,14 +119,26 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
     }
 }
 
-void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder)
+bool SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder)
 {
-    std::lock_guard lock(g_macroStoreLock);
-    const std::u16string groupFile = GroupFileOf(macroFolder);
-    const uint8_t count = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
-    files.Put(groupFile, kGroupCountSection, kGroupCountKey, FormatIniInt(g_macroGroupCount));
-    for (uint8_t i = 0; i < kGroupNameKeys; ++i)
-        files.Put(groupFile, kGroupNameSection, FormatIniInt(i), i < count ? g_macroGroupNames[i] : u"");
+    bool written = true;
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        const std::u16string groupFile = GroupFileOf(macroFolder);
+        const uint8_t count = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
+        // One change of the file: an end between the count and the names must not list a group
+        // twice, or lose one.
+        written = files.Rewrite(groupFile, [&] {
+            bool all = files.Put(groupFile, kGroupCountSection, kGroupCountKey, FormatIniInt(g_macroGroupCount));
+            for (uint8_t i = 0; i < kGroupNameKeys; ++i) {
+                all = files.Put(groupFile, kGroupNameSection, FormatIniInt(i), i < count ? g_macroGroupNames[i] : u"") &&
+                      all;
+            }
+            return all;
+        });
+    }
+    if (!written) ReportWriteFailure(GroupFileOf(macroFolder));
+    return written;
 }
 
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,

@@ -56,7 +56,8 @@ bool SameGroupFileName(const std::u16string& a, const std::u16string& b);
 // Reads the group list; a group whose file is missing, or whose name differs from an earlier
 // group's only in case, is dropped and the list written again without it.
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
-void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
+// Writes the list as one change of macroGrp.ini; false (and the user told) when it failed.
+bool SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,
                    bool parse);
 // Names of every group's macros. A group whose "macroNum" is above 12 lists its first 12, the

@@ -246,11 +246,11 @@ public:
         Probe();
         return MemoryProfileFiles::Get(file, section, key, bufferChars);
     }
-    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override
     {
         Probe();
-        MemoryProfileFiles::Put(file, section, key, value);
+        return MemoryProfileFiles::Put(file, section, key, value);
     }
     bool probing = false;
     int probes = 0;
