@@ -171,14 +171,19 @@ TEST_F(MacroGroupsTest, RewritesCutShortOrFailingLeaveTheWholeOldFileAndAreToldO
     ending.failingKey = u"1";
     ASSERT_TRUE(LoadGroupFile(ending, kLayout, kFolder, 1, true));
     SaveMacroGroups(ending, kFolder);
-    SaveMacroToFile(ending, kLayout, b, 1);
     DeleteOpenMacro(ending, kLayout, kFolder, 0);
+    // A new macro: its count must not go in without its line.
+    ASSERT_TRUE(LoadGroupFile(ending, kLayout, kFolder, 1, true));
+    g_macroCount = 4;
+    ending.failingKey = u"3";
+    SaveMacroToFile(ending, kLayout, b, 3);
     EXPECT_EQ(ending.files[groupFile].Text(), oldList);
     EXPECT_EQ(ending.files[b].Text(), oldB);
     std::vector<std::u16string> shown;
     for (const RecordingPrompts::Shown& message : prompts.shown) shown.push_back(message.text);
-    EXPECT_EQ(shown, (std::vector<std::u16string>{WriteFailureText(groupFile, false), WriteFailureText(b, false),
-                                                  WriteFailureText(b, false)}));
+    const bool english = g_languageEnglish != 0;
+    EXPECT_EQ(shown, (std::vector<std::u16string>{WriteFailureText(groupFile, english), WriteFailureText(b, english),
+                                                  WriteFailureText(b, english)}));
 }
 
 TEST_F(MacroGroupsTest, LastGroupMissingAndNothingMissing)

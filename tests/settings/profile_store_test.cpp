@@ -220,7 +220,7 @@ public:
 TEST_F(ProfileStore, ASaveCutShortOrFailingLeavesTheWholeOldFileAndIsToldOnce)
 {
     RecordingPrompts prompts;
-    EndingIni ini(Golden().Text());
+    EndingIni ini(NumberedSections().Text());
     const std::u16string old = ini.Text();
     FillDistinctState();
     g_fireTime = 77;
