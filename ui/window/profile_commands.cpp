@@ -51,7 +51,7 @@ bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
         DeleteFileW(AsWide(staged));
         return false;
     }
-    if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(AsWide(staged));
         return false;
     }
