@@ -30,6 +30,16 @@ MessageCollector::MessageCollector() : previous_(t_collector) { t_collector = th
 
 MessageCollector::~MessageCollector() { t_collector = previous_; }
 
+bool CollectedOnThisThread(const std::u16string& text)
+{
+    for (const MessageCollector* c = t_collector; c != nullptr; c = c->previous_) {
+        for (const MessageCollector::Message& m : c->messages_) {
+            if (m.text == text) return true;
+        }
+    }
+    return false;
+}
+
 int MessageCollector::ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style)
 {
     messages_.push_back({text, caption, style});

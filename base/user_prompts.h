@@ -109,9 +109,13 @@ public:
     const std::vector<Message>& Messages() const { return messages_; }
 
 private:
+    friend bool CollectedOnThisThread(const std::u16string& text);
     MessageCollector* previous_;
     std::vector<Message> messages_;
 };
 
 // Shows the messages on the prompts of the calling thread, in order.
 void ShowCollected(const std::vector<MessageCollector::Message>& messages);
+
+// Whether a collector of the calling thread already holds a message of this text.
+bool CollectedOnThisThread(const std::u16string& text);

@@ -55,7 +55,7 @@ void SaveOpenMacro()
 
 void LoadMacroGroups() { LoadMacroGroups(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder); }
 
-void SaveMacroGroups() { SaveMacroGroups(GetProfileFiles(), g_macroFolder); }
+bool SaveMacroGroups() { return SaveMacroGroups(GetProfileFiles(), g_macroFolder); }
 
 bool LoadGroupFile(uint8_t group, bool parse)
 {

@@ -33,6 +33,6 @@ bool OpenMacroExists();
 void SaveOpenMacro();
 
 void LoadMacroGroups();
-void SaveMacroGroups();
+bool SaveMacroGroups();
 bool LoadGroupFile(uint8_t group, bool parse);
 void LoadGroupMacroNames();

@@ -5,19 +5,20 @@
 
 #include "base/user_prompts.h"
 #include "macros/macro_groups.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 
 namespace {
 
-void WriteRecordLine(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path, uint32_t index,
+bool WriteRecordLine(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path, uint32_t index,
                      const MacroRecord& record)
 {
-    files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(index)), EncodeMacroLine(record, layout.hidToVk));
+    return files.Put(path, kMacrosSection, FormatIniInt(static_cast<int32_t>(index)), EncodeMacroLine(record, layout.hidToVk));
 }
 
-void WriteMacroCount(ProfileFiles& files, const std::u16string& path)
+bool WriteMacroCount(ProfileFiles& files, const std::u16string& path)
 {
-    files.Put(path, kMacrosSection, kMacroNumKey, FormatIniInt(g_macroCount));
+    return files.Put(path, kMacrosSection, kMacroNumKey, FormatIniInt(g_macroCount));
 }
 
 int32_t ReadMacroNum(ProfileFiles& files, const std::u16string& path)
@@ -48,18 +49,33 @@ uint16_t ReadWholeFile(ProfileFiles& files, const MacroKeyLayout& layout, const 
 
 void SaveMacroToFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path, uint32_t macro)
 {
-    std::lock_guard lock(g_macroStoreLock);
-    if (macro >= g_macroTable.size()) return;
-    WriteMacroCount(files, path);
-    WriteRecordLine(files, layout, path, macro, g_macroTable[macro]);
+    bool written = true;
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        if (macro >= g_macroTable.size()) return;
+        // The count and the line together: a new macro's count must not come without its line.
+        written = files.Rewrite(path, [&] {
+            const bool count = WriteMacroCount(files, path);
+            return WriteRecordLine(files, layout, path, macro, g_macroTable[macro]) && count;
+        });
+    }
+    // Told after the lock: the device input thread must not wait behind the message.
+    if (!written) ReportWriteFailure(path);
 }
 
 void SaveAllMacrosToFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path)
 {
-    std::lock_guard lock(g_macroStoreLock);
-    WriteMacroCount(files, path);
-    const uint16_t count = std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
-    for (uint16_t i = 0; i < count; ++i) WriteRecordLine(files, layout, path, i, g_macroTable[i]);
+    bool written = true;
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        written = files.Rewrite(path, [&] {
+            bool all = WriteMacroCount(files, path);
+            const uint16_t count = std::min<uint16_t>(g_macroCount, kGroupMacroLimit);
+            for (uint16_t i = 0; i < count; ++i) all = WriteRecordLine(files, layout, path, i, g_macroTable[i]) && all;
+            return all;
+        });
+    }
+    if (!written) ReportWriteFailure(path);
 }
 
 void ReadMacroFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& path)

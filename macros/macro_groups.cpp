@@ -8,6 +8,7 @@
 
 #include "base/user_prompts.h"
 #include "macros/macro_page_rules.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "settings/profile_store.h"
 
@@ -62,9 +63,10 @@ public:
     }
     bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override
     {
-        files_.Put(path_, section, key, value);
-        return true;
+        return files_.Put(path_, section, key, value);
     }
+    bool Rewrite(const std::function<bool()>& writes) override { return files_.Rewrite(path_, writes); }
+    std::u16string Path() const override { return path_; }
 
 private:
     ProfileFiles& files_;
@@ -166,14 +168,26 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
     }
 }
 
-void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder)
+bool SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder)
 {
-    std::lock_guard lock(g_macroStoreLock);
-    const std::u16string groupFile = GroupFileOf(macroFolder);
-    const uint8_t count = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
-    files.Put(groupFile, kGroupCountSection, kGroupCountKey, FormatIniInt(g_macroGroupCount));
-    for (uint8_t i = 0; i < kGroupNameKeys; ++i)
-        files.Put(groupFile, kGroupNameSection, FormatIniInt(i), i < count ? g_macroGroupNames[i] : u"");
+    bool written = true;
+    {
+        std::lock_guard lock(g_macroStoreLock);
+        const std::u16string groupFile = GroupFileOf(macroFolder);
+        const uint8_t count = std::min<uint8_t>(g_macroGroupCount, kMaxMacroGroups);
+        // One change of the file: an end between the count and the names must not list a group
+        // twice, or lose one.
+        written = files.Rewrite(groupFile, [&] {
+            bool all = files.Put(groupFile, kGroupCountSection, kGroupCountKey, FormatIniInt(g_macroGroupCount));
+            for (uint8_t i = 0; i < kGroupNameKeys; ++i) {
+                all = files.Put(groupFile, kGroupNameSection, FormatIniInt(i), i < count ? g_macroGroupNames[i] : u"") &&
+                      all;
+            }
+            return all;
+        });
+    }
+    if (!written) ReportWriteFailure(GroupFileOf(macroFolder));
+    return written;
 }
 
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,

@@ -60,7 +60,8 @@ bool SameGroupFileName(const std::u16string& a, const std::u16string& b);
 // assignments follow as for a deleted group, and those that changed are written to config.ini
 // (g_configIniPath, through `files`). Takes g_settingsMutex, then g_macroStoreLock.
 void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder);
-void SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
+// Writes the list as one change of macroGrp.ini; false (and the user told) when it failed.
+bool SaveMacroGroups(ProfileFiles& files, const std::u16string& macroFolder);
 bool LoadGroupFile(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder, uint8_t group,
                    bool parse);
 // Names of every group's macros. A group whose "macroNum" is above 12 lists its first 12, the

@@ -11,11 +11,14 @@ class MemoryProfileFiles : public ProfileFiles {
 public:
     std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                        size_t bufferChars) override;
-    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override;
     bool FileExists(const std::u16string& file) override { return files.contains(file); }
     // The platform-free rule (SameGroupFileName).
     bool SameFileName(const std::u16string& a, const std::u16string& b) override;
+    // The writes go through Put (a test's own included); a false result or a throw (an end of the
+    // program, for a test) puts the file back as it was, or takes away one that was not there.
+    bool Rewrite(const std::u16string& file, const std::function<bool()>& writes) override;
 
     // An empty file, as a new group gets.
     void Touch(const std::u16string& file) { files[file]; }

@@ -6,6 +6,7 @@
 // and is tested the same on every platform. One file is an IniSource (settings/ini_source.h); this
 // adds the many files of a macro folder and the check that a file exists.
 #include <cstddef>
+#include <functional>
 #include <string>
 
 class ProfileFiles {
@@ -13,9 +14,15 @@ public:
     virtual ~ProfileFiles() = default;
     virtual std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                                size_t bufferChars) = 0;
-    virtual void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+    // False when the write failed (a read-only or locked file, a full disk).
+    virtual bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                      const std::u16string& value) = 0;
     virtual bool FileExists(const std::u16string& file) = 0;
     // Whether two names in one folder name one file: the file system's own rule for case.
     virtual bool SameFileName(const std::u16string& a, const std::u16string& b) = 0;
+    // Makes the writes to `file` that `writes` makes through this object one change of the file
+    // (see IniSource::Rewrite): all of them or none, whenever the program ends. `writes` returns
+    // whether each of them succeeded; false from it, or a new file that cannot be put in place,
+    // leaves the file as it was and returns false. This default writes in place, key by key.
+    virtual bool Rewrite(const std::u16string& /*file*/, const std::function<bool()>& writes) { return writes(); }
 };

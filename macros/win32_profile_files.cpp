@@ -8,18 +8,48 @@
 #include "settings/config_ini_file.h"
 #include "winlib/wide.h"
 
+namespace {
+
+// The file a rewrite on this thread has redirected to its copy, and the copy. Other threads, and
+// other files, read and write the files themselves.
+struct Redirect {
+    const std::u16string* file = nullptr;
+    const std::u16string* staged = nullptr;
+};
+thread_local Redirect t_redirect;
+
+const std::u16string& Target(const std::u16string& file)
+{
+    return t_redirect.file != nullptr && *t_redirect.file == file ? *t_redirect.staged : file;
+}
+
+}  // namespace
+
 std::u16string Win32ProfileFiles::Get(const std::u16string& file, const std::u16string& section,
                                       const std::u16string& key, size_t bufferChars)
 {
     std::vector<char16_t> buffer(bufferChars);
-    const size_t length = ConfigIniFile(file).GetString(section, key, buffer);
+    const size_t length = ConfigIniFile(Target(file)).GetString(section, key, buffer);
     return std::u16string(buffer.data(), std::min(length, buffer.size()));
 }
 
-void Win32ProfileFiles::Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+bool Win32ProfileFiles::Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                             const std::u16string& value)
 {
-    ConfigIniFile(file).PutString(section, key, value);
+    return ConfigIniFile(Target(file)).PutString(section, key, value);
+}
+
+bool Win32ProfileFiles::Rewrite(const std::u16string& file, const std::function<bool()>& writes)
+{
+    return RewriteIniFile(file, [&](const std::u16string& staged) {
+        // Undone when `writes` returns or throws.
+        struct Scope {
+            Redirect previous;
+            ~Scope() { t_redirect = previous; }
+        } scope{t_redirect};
+        t_redirect = {&file, &staged};
+        return writes();
+    });
 }
 
 // A file search would let a group name with '*' or '?' match some other file, and a folder

@@ -11,8 +11,11 @@ class Win32ProfileFiles : public ProfileFiles {
 public:
     std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                        size_t bufferChars) override;
-    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override;
     bool FileExists(const std::u16string& file) override;
     bool SameFileName(const std::u16string& a, const std::u16string& b) override { return SameFileNameOnSystem(a, b); }
+    // Through RewriteIniFile: while `writes` runs, this thread's reads and writes of `file` go to
+    // the copy beside it.
+    bool Rewrite(const std::u16string& file, const std::function<bool()>& writes) override;
 };

@@ -5,7 +5,37 @@
 #include <vector>
 
 #include "settings/profile_store.h"
+#include "winlib/unique_handle.h"
 #include "winlib/wide.h"
+
+namespace {
+
+// A copy a read-only file left behind is read-only too: it could be neither deleted nor replaced.
+void RemoveStaged(const std::u16string& staged)
+{
+    SetFileAttributesW(AsWide(staged), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(AsWide(staged));
+}
+
+// The file's bytes (and attributes) in the copy; a file not there yet gives none, the writes make it.
+bool StageCopy(const std::u16string& path, const std::u16string& staged)
+{
+    RemoveStaged(staged);
+    if (GetFileAttributesW(AsWide(path)) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+        return true;
+    return CopyFileW(AsWide(path), AsWide(staged), FALSE) != FALSE;
+}
+
+// The copy's contents on the disk before its name replaces the file's: a power cut after the move
+// must not find the name pointing at data never written.
+bool FlushToDisk(const std::u16string& file)
+{
+    const UniqueHandle handle(CreateFileW(AsWide(file), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return handle && FlushFileBuffers(handle.Get()) != FALSE;
+}
+
+}  // namespace
 
 size_t ConfigIniFile::GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer)
 {
@@ -18,6 +48,38 @@ size_t ConfigIniFile::GetString(const std::u16string& section, const std::u16str
 bool ConfigIniFile::PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value)
 {
     return WritePrivateProfileStringW(AsWide(section), AsWide(key), AsWide(value), AsWide(path_)) != FALSE;
+}
+
+bool ConfigIniFile::Rewrite(const std::function<bool()>& writes)
+{
+    const std::u16string target = path_;
+    return RewriteIniFile(target, [&](const std::u16string& staged) {
+        // Back to the file itself when `writes` returns or throws.
+        struct PathBack {
+            std::u16string& path;
+            std::u16string target;
+            ~PathBack() { path = std::move(target); }
+        } back{path_, target};
+        path_ = staged;
+        return writes();
+    });
+}
+
+bool RewriteIniFile(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& writes)
+{
+    const std::u16string staged = path + u".tmp";
+    // Removed on every road but the move, a throw out of `writes` included.
+    struct StagedCopy {
+        const std::u16string& path;
+        bool moved = false;
+        ~StagedCopy()
+        {
+            if (!moved) RemoveStaged(path);
+        }
+    } copy{staged};
+    if (!StageCopy(path, staged) || !writes(staged) || !FlushToDisk(staged)) return false;
+    copy.moved = MoveFileExW(AsWide(staged), AsWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    return copy.moved;
 }
 
 std::optional<std::u16string> ConfigIniFile::GetSection(const std::u16string& section)
@@ -48,6 +110,12 @@ bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& sec
     return HoldsProfile(ini, section);
 }
 
+bool ConfigHoldsStartProfile(const std::u16string& iniPath)
+{
+    ConfigIniFile ini(iniPath);
+    return HoldsStartProfile(ini);
+}
+
 void LoadProfile(const std::u16string& iniPath, int n, bool reset)
 {
     ConfigIniFile ini(iniPath);
@@ -60,10 +128,10 @@ void SaveConfigToIni(const std::u16string& iniPath, int n)
     SaveConfigToIni(ini, n);
 }
 
-void SaveDpiLevel(const std::u16string& iniPath, int n)
+bool SaveDpiLevel(const std::u16string& iniPath, int n)
 {
     ConfigIniFile ini(iniPath);
-    SaveDpiLevel(ini, n);
+    return SaveDpiLevel(ini, n);
 }
 
 void SaveChangedAssignments(const std::u16string& iniPath, const ProfileButtonTable& before)
@@ -78,14 +146,14 @@ void LoadInitSection(const std::u16string& iniPath)
     LoadInitSection(ini);
 }
 
-void WriteCurConfig(const std::u16string& iniPath, uint32_t profileNumber)
+bool WriteCurConfig(const std::u16string& iniPath, uint32_t profileNumber)
 {
     ConfigIniFile ini(iniPath);
-    WriteCurConfig(ini, profileNumber);
+    return WriteCurConfig(ini, profileNumber);
 }
 
-void WriteVerSel(const std::u16string& iniPath, uint32_t language)
+bool WriteVerSel(const std::u16string& iniPath, uint32_t language)
 {
     ConfigIniFile ini(iniPath);
-    WriteVerSel(ini, language);
+    return WriteVerSel(ini, language);
 }

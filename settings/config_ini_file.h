@@ -13,12 +13,21 @@ public:
     size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override;
     bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override;
     std::optional<std::u16string> GetSection(const std::u16string& section) override;
-
-    const std::u16string& Path() const { return path_; }
+    // The writes go to a copy of the file (RewriteIniFile), through this object's own PutString.
+    bool Rewrite(const std::function<bool()>& writes) override;
+    std::u16string Path() const override { return path_; }
 
 private:
     std::u16string path_;
 };
+
+// Runs `writes` with the new contents going to a copy of the file beside it, `staged` (the
+// file's path with ".tmp" added), then flushes the copy to the disk and moves it over the file in
+// one step: an end of the program at any moment leaves the old file or the new one, never a mix
+// of the two. The writes are the same profile-string calls as on the file itself, so the new file
+// is the one they would have made there. When `writes` returns false or the copy cannot be made
+// or moved, the copy is removed and the file stays as it was; returns whether it was replaced.
+bool RewriteIniFile(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& writes);
 
 // A section through GetPrivateProfileSectionW: its null-ended lines, and whether they are all
 // there (a section of more than a million characters is cut).
@@ -31,10 +40,12 @@ IniSectionText ReadIniSection(const std::u16string& iniPath, const std::u16strin
 // Whether the file holds profile section `section` (its first button's assignment): a file
 // without it is no configuration of this program, and loading it would give a profile of zeros.
 bool ConfigHoldsProfile(const std::u16string& iniPath, const std::u16string& section);
+// Whether a start-up takes the file: the profile its [Init] CurConfig names is there.
+bool ConfigHoldsStartProfile(const std::u16string& iniPath);
 void LoadProfile(const std::u16string& iniPath, int n, bool reset);
 void SaveConfigToIni(const std::u16string& iniPath, int n);
-void SaveDpiLevel(const std::u16string& iniPath, int n);
+bool SaveDpiLevel(const std::u16string& iniPath, int n);
 void SaveChangedAssignments(const std::u16string& iniPath, const ProfileButtonTable& before);
 void LoadInitSection(const std::u16string& iniPath);
-void WriteCurConfig(const std::u16string& iniPath, uint32_t profileNumber);
-void WriteVerSel(const std::u16string& iniPath, uint32_t language);
+bool WriteCurConfig(const std::u16string& iniPath, uint32_t profileNumber);
+bool WriteVerSel(const std::u16string& iniPath, uint32_t language);

@@ -2,6 +2,7 @@
 // Where profile values are read from and written to: config.ini through the platform's
 // profile-string functions (ConfigIniFile) or an INI text in memory (tests, fuzzing).
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,4 +20,11 @@ public:
     // name alone) followed by a null; "" for a missing section or file. Nothing when this source
     // cannot give it whole: its keys are then read one by one.
     virtual std::optional<std::u16string> GetSection(const std::u16string& /*section*/) { return std::nullopt; }
+    // Makes the writes that `writes` puts through this source one change of the file: whenever the
+    // program ends, the file holds all of them or none. `writes` returns whether each of its
+    // writes succeeded; false (a write failed, or the new file could not be put in place) leaves
+    // the file as it was. This default writes in place, key by key.
+    virtual bool Rewrite(const std::function<bool()>& writes) { return writes(); }
+    // The file, as a message names it; empty for a source that is no file.
+    virtual std::u16string Path() const { return {}; }
 };

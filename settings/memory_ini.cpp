@@ -143,6 +143,24 @@ bool MemoryIniFile::PutString(const std::u16string& section, const std::u16strin
     return true;
 }
 
+bool MemoryIniFile::Rewrite(const std::function<bool()>& writes)
+{
+    std::vector<Section> sections = sections_;
+    std::unordered_map<std::u16string, size_t> sectionIndex = sectionIndex_;
+    const auto restore = [&] {
+        sections_ = std::move(sections);
+        sectionIndex_ = std::move(sectionIndex);
+    };
+    try {
+        if (writes()) return true;
+    } catch (...) {
+        restore();
+        throw;
+    }
+    restore();
+    return false;
+}
+
 std::optional<std::u16string> MemoryIniFile::Value(std::u16string_view section, std::u16string_view key) const
 {
     if (const Entry* entry = FindEntry(section, key)) return entry->value;

@@ -21,6 +21,9 @@ public:
 
     size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override;
     bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override;
+    // The writes go through PutString (a test's own included); a false result or a throw (an end
+    // of the program, for a test) puts the text back as it was.
+    bool Rewrite(const std::function<bool()>& writes) override;
 
     // The value as stored (quotes kept), or nothing when the key is missing.
     std::optional<std::u16string> Value(std::u16string_view section, std::u16string_view key) const;

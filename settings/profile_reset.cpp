@@ -1,13 +1,16 @@
 #include "settings/profile_reset.h"
 
 #include <mutex>
+#include <vector>
 
+#include "base/user_prompts.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 
-bool ResetProfile(IniSource& ini)
+namespace {
+
+bool ResetProfileLocked(IniSource& ini)
 {
-    std::scoped_lock lock(g_settingsMutex);
     // A configuration without its factory sections (one imported from elsewhere) would have every
     // profile replaced by zeros.
     for (int n = 2; n <= static_cast<int>(kProfileCount); ++n) {
@@ -29,6 +32,23 @@ bool ResetProfile(IniSource& ini)
     for (size_t i = 0; i < kDpiLevelCount; ++i) g_dpiColourRefs[i] = ColorRefFromStored(g_dpiColours[i]);
     SaveConfigToIni(ini, 2);
     return true;
+}
+
+}  // namespace
+
+bool ResetProfile(IniSource& ini)
+{
+    std::vector<MessageCollector::Message> messages;
+    bool reset = false;
+    {
+        // A save that fails is told once the lock is released.
+        MessageCollector collector;
+        std::scoped_lock lock(g_settingsMutex);
+        reset = ResetProfileLocked(ini);
+        messages = collector.Messages();
+    }
+    ShowCollected(messages);
+    return reset;
 }
 
 void StoreAndLoadFrameProfile(IniSource& ini)

@@ -3,6 +3,7 @@
 #include <mutex>
 #include <vector>
 
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "settings/section_cached_ini.h"
 #include "settings/settings_state.h"
@@ -24,9 +25,9 @@ uint8_t ReadByte(IniSource& ini, const std::u16string& section, const std::u16st
     return static_cast<uint8_t>(ReadIniInt(ini, section, key, chars));
 }
 
-void Write(IniSource& ini, const std::u16string& section, const std::u16string& key, uint32_t value)
+bool Write(IniSource& ini, const std::u16string& section, const std::u16string& key, uint32_t value)
 {
-    WriteIniInt(ini, section, key, static_cast<int32_t>(value));
+    return WriteIniInt(ini, section, key, static_cast<int32_t>(value));
 }
 
 void ReadChannels(IniSource& ini, const std::u16string& section, const std::u16string& prefix, std::array<uint32_t, 3>& channels)
@@ -73,6 +74,38 @@ void LoadReactions(IniSource& ini, bool reset)
     for (size_t p = 0; p < kProfileCount; ++p) {
         if (p != g_currentProfile) ReadReactionRow(ini, ProfileSectionName(false, static_cast<int>(p + 1)), p);
     }
+}
+
+// Passes the writes on to a source and notes whether every one went through.
+class CheckedWrites : public IniSource {
+public:
+    explicit CheckedWrites(IniSource& ini) : ini_(ini) {}
+    size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override
+    {
+        return ini_.GetString(section, key, buffer);
+    }
+    bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override
+    {
+        const bool written = ini_.PutString(section, key, value);
+        allWritten_ = allWritten_ && written;
+        return written;
+    }
+    bool AllWritten() const { return allWritten_; }
+
+private:
+    IniSource& ini_;
+    bool allWritten_ = true;
+};
+
+// Several keys as one change of the file (IniSource::Rewrite). Whether they all reached it.
+template <typename Writes>
+bool RewriteChecked(IniSource& ini, Writes writes)
+{
+    return ini.Rewrite([&] {
+        CheckedWrites checked(ini);
+        writes(checked);
+        return checked.AllWritten();
+    });
 }
 
 void SaveProfileSection(IniSource& ini, size_t p)
@@ -188,53 +221,73 @@ void LoadProfile(IniSource& source, int n, bool reset)
 
 void SaveConfigToIni(IniSource& ini, int n)
 {
-    std::scoped_lock lock(g_settingsMutex);
+    std::unique_lock lock(g_settingsMutex);
     g_curConfigText = FormatIniInt(n);
-    for (size_t p = 0; p < kProfileCount; ++p) {
-        g_configSection = ProfileSectionName(false, static_cast<int>(p + 1));
-        SaveProfileSection(ini, p);
-    }
+    const bool written = RewriteChecked(ini, [&](IniSource& checked) {
+        for (size_t p = 0; p < kProfileCount; ++p) {
+            g_configSection = ProfileSectionName(false, static_cast<int>(p + 1));
+            SaveProfileSection(checked, p);
+        }
+    });
+    // Told once the lock is released (by this call: a caller that holds it collects the message).
+    lock.unlock();
+    if (!written) ReportWriteFailure(ini.Path());
 }
 
-void SaveDpiLevel(IniSource& ini, int n)
+bool SaveDpiLevel(IniSource& ini, int n)
 {
     std::scoped_lock lock(g_settingsMutex);
     g_curConfigText = FormatIniInt(n);
     g_configSection = ProfileSectionName(false, n);
-    Write(ini, g_configSection, u"DPI_LEVEL", g_dpiLevel);
+    return Write(ini, g_configSection, u"DPI_LEVEL", g_dpiLevel);
 }
 
 void SaveChangedAssignments(IniSource& ini, const ProfileButtonTable& before)
 {
-    std::scoped_lock lock(g_settingsMutex);
-    for (size_t p = 0; p < kProfileCount; ++p) {
-        const std::u16string section = ProfileSectionName(false, static_cast<int>(p + 1));
-        for (size_t i = 0; i < kMouseButtonCount; ++i) {
-            if (g_buttonAssignments[p][i] != before[p][i]) Write(ini, section, Numbered(u"K", i), g_buttonAssignments[p][i]);
+    std::unique_lock lock(g_settingsMutex);
+    const bool written = RewriteChecked(ini, [&](IniSource& checked) {
+        for (size_t p = 0; p < kProfileCount; ++p) {
+            const std::u16string section = ProfileSectionName(false, static_cast<int>(p + 1));
+            for (size_t i = 0; i < kMouseButtonCount; ++i) {
+                if (g_buttonAssignments[p][i] != before[p][i])
+                    Write(checked, section, Numbered(u"K", i), g_buttonAssignments[p][i]);
+            }
         }
-    }
+    });
+    lock.unlock();
+    if (!written) ReportWriteFailure(ini.Path());
+}
+
+uint32_t StartProfileNumber(IniSource& ini)
+{
+    const int32_t curConfig = ReadIniInt(ini, kInitSection, u"CurConfig", kShortValueChars);
+    return curConfig >= 1 && curConfig <= static_cast<int32_t>(kProfileCount) ? static_cast<uint32_t>(curConfig) : 1;
+}
+
+bool HoldsStartProfile(IniSource& ini)
+{
+    return HoldsProfile(ini, ProfileSectionName(false, static_cast<int>(StartProfileNumber(ini))));
 }
 
 void LoadInitSection(IniSource& source)
 {
     std::scoped_lock lock(g_settingsMutex);
     SectionCachedIni ini(source);
-    const int32_t curConfig = ReadIniInt(ini, kInitSection, u"CurConfig", kShortValueChars);
-    g_curConfig = curConfig >= 1 && curConfig <= static_cast<int32_t>(kProfileCount) ? static_cast<uint32_t>(curConfig) : 1;
+    g_curConfig = StartProfileNumber(ini);
     g_currentProfile = g_curConfig - 1;
     g_curConfigText = FormatIniInt(static_cast<int32_t>(g_curConfig));
     g_languageEnglish = ReadIniInt(ini, kInitSection, u"VER_SEL", kShortValueChars) == 1 ? 1 : 0;
 }
 
-void WriteCurConfig(IniSource& ini, uint32_t profileNumber)
+bool WriteCurConfig(IniSource& ini, uint32_t profileNumber)
 {
     std::scoped_lock lock(g_settingsMutex);
-    Write(ini, kInitSection, u"CurConfig", profileNumber);
+    return Write(ini, kInitSection, u"CurConfig", profileNumber);
 }
 
-void WriteVerSel(IniSource& ini, uint32_t language)
+bool WriteVerSel(IniSource& ini, uint32_t language)
 {
     std::scoped_lock lock(g_settingsMutex);
     g_verSelText = FormatIniInt(static_cast<int32_t>(language));
-    ini.PutString(kInitSection, u"VER_SEL", g_verSelText);
+    return ini.PutString(kInitSection, u"VER_SEL", g_verSelText);
 }

@@ -20,11 +20,16 @@
 // only the current profile's reactions (from its factory section); the other rows stay as they are.
 void LoadProfile(IniSource& ini, int n, bool reset);
 
+// The saves of several keys make them one change of the file (IniSource::Rewrite) and tell the
+// user when it failed (ReportWriteFailure). The one-key writes return whether the key was
+// written and tell nothing: a profile or DPI level switched on the mouse is written on a device
+// thread, where no message may wait.
+
 // Writes the whole state into [Config1]..[Config4]. n only becomes g_curConfigText.
 void SaveConfigToIni(IniSource& ini, int n);
 
 // Writes DPI_LEVEL alone into "Config" + n.
-void SaveDpiLevel(IniSource& ini, int n);
+bool SaveDpiLevel(IniSource& ini, int n);
 
 // Writes only the button assignments ("K" + button in "Config" + profile) that differ from
 // `before`: an assignment that had to follow a deleted macro is stored without storing the
@@ -37,8 +42,13 @@ void SaveChangedAssignments(IniSource& ini, const ProfileButtonTable& before);
 void LoadInitSection(IniSource& ini);
 
 // [Init] CurConfig and VER_SEL as "%d". WriteVerSel also keeps the text in g_verSelText.
-void WriteCurConfig(IniSource& ini, uint32_t profileNumber);
-void WriteVerSel(IniSource& ini, uint32_t language);
+bool WriteCurConfig(IniSource& ini, uint32_t profileNumber);
+bool WriteVerSel(IniSource& ini, uint32_t language);
+
+// The profile a start-up loads: [Init] CurConfig, or 1 for anything outside 1..4.
+uint32_t StartProfileNumber(IniSource& ini);
+// Whether a start-up takes the file: the profile it would load is there (HoldsProfile).
+bool HoldsStartProfile(IniSource& ini);
 
 // "Config" + n or "CfgReset" + n.
 std::u16string ProfileSectionName(bool reset, int n);

@@ -22,6 +22,9 @@ public:
     size_t GetString(const std::u16string& section, const std::u16string& key, std::span<char16_t> buffer) override;
     bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override;
     std::optional<std::u16string> GetSection(const std::u16string& section) override { return source_.GetSection(section); }
+    // Its writes come back through PutString, which drops the sections read.
+    bool Rewrite(const std::function<bool()>& writes) override { return source_.Rewrite(writes); }
+    std::u16string Path() const override { return source_.Path(); }
 
 private:
     struct Entry {

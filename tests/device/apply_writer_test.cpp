@@ -137,6 +137,22 @@ TEST_F(ApplyTest, AssignmentOfAMissingMacroIsErasedAndSavedAsZero)
     EXPECT_EQ(mouse.MemoryAt(0x48), 0x0D);
 }
 
+// A config.ini that takes no write (read-only, a full disk): the apply still reaches the mouse, and
+// the user is told once, although it saves the profiles twice.
+TEST_F(ApplyTest, ConfigIniThatTakesNoWriteIsToldOfOnce)
+{
+    class ReadOnlyIni : public MemoryIniFile {
+    public:
+        bool PutString(const std::u16string&, const std::u16string&, const std::u16string&) override { return false; }
+        std::u16string Path() const override { return u"C:\\kestra\\skins\\config\\config.ini"; }
+    } readOnly;
+    DeviceLinkFiles linkFiles{readOnly, Files().macros};
+    WriteSettingsToDevice(linkFiles);
+    EXPECT_EQ(mouse.ApplyCount(), 1);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, u"Cannot save the file:\nC:\\kestra\\skins\\config\\config.ini");
+}
+
 TEST_F(ApplyTest, PlayMode2MacroGetsItsOwnCode)
 {
     SetGroups({{u"G", {MakeMacro(u"M", {{1, 0x04, 0, 0, 20}}, 2)}}});

@@ -13,7 +13,10 @@
 #include "tests/recording_prompts.h"
 #include "tests/settings/language_guard.h"
 #include "tests/temp_folder.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
+#include "winlib/unique_handle.h"
+#include "winlib/wide.h"
 
 namespace {
 const uint8_t kKeys[] = {4, 29, 45, 46, 47, 48, 49, 51, 53, 56, 0xF1, 0xF2, 0xF3, 0xF6, 0xF9, 0, 40, 224};
@@ -210,4 +213,65 @@ TEST_F(MacroFilesWin32, GroupNamesNameOneFileByTheSystemsCaseRule)
     }
     EXPECT_EQ(ruleFirsts.size(), systemClasses);
 }
+struct ProgramEnd {};
+
+// The files written as before, key by key in place; or ended (a throw) after `writesLeft` writes.
+class InPlaceFiles : public Win32ProfileFiles {
+public:
+    bool Rewrite(const std::u16string&, const std::function<bool()>& writes) override { return writes(); }
+};
+class EndingFiles : public Win32ProfileFiles {
+public:
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+             const std::u16string& value) override
+    {
+        if (writesLeft-- == 0) throw ProgramEnd{};
+        return Win32ProfileFiles::Put(file, section, key, value);
+    }
+    int writesLeft = -1;
+};
+
+TEST_F(MacroFilesWin32, ListAndGroupRewritesAreWholeOrNothingWithTheBytesOfTheKeyByKeyWrites)
+{
+    const std::string list = "[MACRO_GROUP_NUM]\r\nmacGrpNum=3\r\n; kept\r\n[MACRO_GROUP_NAME]\r\n0=A\r\n1=B\r\n2=C\r\n";
+    folder.Write("skins/INI_EN/macro/macroGrp.ini", list);
+    folder.Write("inplace/macroGrp.ini", list);
+    g_macroGroupCount = 2;
+    g_macroGroupNames[0] = u"A";
+    g_macroGroupNames[1] = u"C";
+    InPlaceFiles inPlace;
+    SaveMacroGroups(inPlace, folder.File("inplace") + u"\\");
+    EndingFiles ending;
+    ending.writesLeft = 2;
+    EXPECT_THROW(SaveMacroGroups(ending, g_macroFolder), ProgramEnd);
+    EXPECT_EQ(folder.Read("skins/INI_EN/macro/macroGrp.ini"), list);
+    SaveMacroGroups();
+    EXPECT_EQ(folder.Read("skins/INI_EN/macro/macroGrp.ini"), folder.Read("inplace/macroGrp.ini"));
+
+    // A group written whole after a macro delete, ended after its count and first line.
+    g_macroCount = 3;
+    for (uint16_t m = 0; m < 3; ++m) g_macroTable[m] = FullMacroRecord(u"M" + FormatIniInt(m), kKeys);
+    SaveAllMacrosToFile(folder.File("g.dat"));
+    const std::string group = folder.Read("g.dat");
+    g_macroTable[0] = g_macroTable[1];
+    g_macroTable[1] = g_macroTable[2];
+    g_macroCount = 2;
+    ending.writesLeft = 2;
+    EXPECT_THROW(SaveAllMacrosToFile(ending, kEnglishMacroKeys, folder.File("g.dat")), ProgramEnd);
+    EXPECT_EQ(folder.Read("g.dat"), group);
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // A group file another program holds takes no edit, and the user is told once, by its name.
+    {
+        const UniqueHandle locked(
+            CreateFileW(AsWide(folder.File("g.dat")), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(locked);
+        SaveMacroToFile(folder.File("g.dat"), 1);
+    }
+    EXPECT_EQ(folder.Read("g.dat"), group);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, WriteFailureText(folder.File("g.dat"), g_languageEnglish != 0));
+    EXPECT_FALSE(std::filesystem::exists(folder / "g.dat.tmp"));
+}
+
 }  // namespace

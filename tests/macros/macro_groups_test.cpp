@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "macros/macro_group_change.h"
 #include "macros/macro_groups.h"
 #include "macros/memory_profile_files.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/lock_probe.h"
 #include "tests/recording_prompts.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 
 namespace {
@@ -147,6 +149,72 @@ TEST_F(MacroGroupsTest, NamesThatDifferOnlyInCaseShareOneFileAndTheLaterIsDroppe
     EXPECT_FALSE(SameGroupFileName(u"ılık", u"ILIK"));
 }
 
+struct ProgramEnd {};
+
+// Macro files whose writes stop short: the program ends (a throw) after `writesLeft` writes, or a
+// write of key `failingKey` fails as on a read-only file or a full disk.
+class EndingFiles : public MemoryProfileFiles {
+public:
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+             const std::u16string& value) override
+    {
+        if (key == failingKey) return false;
+        if (writesLeft-- == 0) throw ProgramEnd{};
+        return MemoryProfileFiles::Put(file, section, key, value);
+    }
+    int writesLeft = -1;
+    std::u16string failingKey;
+};
+
+TEST_F(MacroGroupsTest, RewritesCutShortOrFailingLeaveTheWholeOldFileAndAreToldOnce)
+{
+    WriteGroupFile(u"3", {u"A", u"B", u"C"});
+    WriteMacros(u"A", u"0", {});
+    WriteMacros(u"B", u"3", {u"M1", u"M2", u"M3"});
+    WriteMacros(u"C", u"0", {});
+    EndingFiles ending;
+    ending.files = files.files;
+    const std::u16string groupFile = kFolder + kMacroGroupFileName;
+    const std::u16string b = kFolder + u"B.dat";
+    const std::u16string oldList = ending.files[groupFile].Text();
+    const std::u16string oldB = ending.files[b].Text();
+    LoadMacroGroups(ending, kLayout, kFolder);
+    ASSERT_EQ(g_macroGroupCount, 3);
+
+    // The list after a delete, ended between the count and the names.
+    ending.writesLeft = 2;
+    g_currentGroup = 1;
+    EXPECT_THROW(DeleteOpenGroup(ending, kLayout, kFolder, [](const std::u16string&) {}), ProgramEnd);
+    EXPECT_EQ(ending.files[groupFile].Text(), oldList);
+    // The group after a macro delete, ended after the count and the first line: never [M2, M2].
+    LoadMacroGroups(ending, kLayout, kFolder);
+    ASSERT_TRUE(LoadGroupFile(ending, kLayout, kFolder, 1, true));
+    g_currentGroup = 1;
+    ending.writesLeft = 2;
+    EXPECT_THROW(DeleteOpenMacro(ending, kLayout, kFolder, 0), ProgramEnd);
+    EXPECT_EQ(ending.files[b].Text(), oldB);
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // A key that cannot be written: each save leaves its file whole and tells of it once.
+    ending.writesLeft = -1;
+    ending.failingKey = u"1";
+    ASSERT_TRUE(LoadGroupFile(ending, kLayout, kFolder, 1, true));
+    SaveMacroGroups(ending, kFolder);
+    DeleteOpenMacro(ending, kLayout, kFolder, 0);
+    // A new macro: its count must not go in without its line.
+    ASSERT_TRUE(LoadGroupFile(ending, kLayout, kFolder, 1, true));
+    g_macroCount = 4;
+    ending.failingKey = u"3";
+    SaveMacroToFile(ending, kLayout, b, 3);
+    EXPECT_EQ(ending.files[groupFile].Text(), oldList);
+    EXPECT_EQ(ending.files[b].Text(), oldB);
+    std::vector<std::u16string> shown;
+    for (const RecordingPrompts::Shown& message : prompts.shown) shown.push_back(message.text);
+    const bool english = g_languageEnglish != 0;
+    EXPECT_EQ(shown, (std::vector<std::u16string>{WriteFailureText(groupFile, english), WriteFailureText(b, english),
+                                                  WriteFailureText(b, english)}));
+}
+
 TEST_F(MacroGroupsTest, LastGroupMissingAndNothingMissing)
 {
     WriteGroupFile(u"2", {u"A", u"B"});
@@ -275,11 +343,11 @@ public:
         Probe();
         return MemoryProfileFiles::Get(file, section, key, bufferChars);
     }
-    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override
     {
         Probe();
-        MemoryProfileFiles::Put(file, section, key, value);
+        return MemoryProfileFiles::Put(file, section, key, value);
     }
     bool probing = false;
     int probes = 0;

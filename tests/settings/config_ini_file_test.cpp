@@ -1,6 +1,8 @@
 // The profile store on real files through the platform's profile-string functions.
 #include "settings/config_ini_file.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,10 +10,14 @@
 #include <optional>
 #include <vector>
 
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "settings/section_cached_ini.h"
+#include "tests/recording_prompts.h"
 #include "tests/settings/settings_fixture.h"
 #include "tests/temp_folder.h"
+#include "winlib/unique_handle.h"
+#include "winlib/wide.h"
 
 namespace {
 
@@ -34,6 +40,61 @@ TEST_F(IniFile, AFullSaveWritesTheExpectedKeysInOrderAndLoadsBack)
         LoadProfile(path, n, false);
         EXPECT_EQ(SavedText(), saved) << n;
     }
+}
+
+struct ProgramEnd {};
+
+// config.ini written as before, key by key in place; or ended (a throw) after `writesLeft` writes.
+class InPlaceIni : public ConfigIniFile {
+public:
+    using ConfigIniFile::ConfigIniFile;
+    bool Rewrite(const std::function<bool()>& writes) override { return writes(); }
+};
+class EndingIni : public ConfigIniFile {
+public:
+    using ConfigIniFile::ConfigIniFile;
+    bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override
+    {
+        if (writesLeft-- == 0) throw ProgramEnd{};
+        return ConfigIniFile::PutString(section, key, value);
+    }
+    int writesLeft = -1;
+};
+
+TEST_F(IniFile, ASaveReplacesTheFileWholeWithTheBytesOfTheKeyByKeyWrites)
+{
+    TempFolder folder;
+    const std::u16string path = folder.File("config.ini");
+    std::string start = "; the user's note\r\n" + ReadFixture("full_save.ini") + "\r\n[Other]\r\n x = y \r\n";
+    start.replace(start.find("FIRE_TIME=300"), 13, " FIRE_TIME = 9 ");
+    folder.Write("config.ini", start);
+    folder.Write("inplace.ini", start);
+    FillDistinctState();
+    InPlaceIni inPlace(folder.File("inplace.ini"));
+    SaveConfigToIni(inPlace, 1);
+    SaveConfigToIni(path, 1);
+    const std::string saved = folder.Read("config.ini");
+    EXPECT_EQ(saved, folder.Read("inplace.ini"));
+
+    // Ended inside the third section: the whole file as it was.
+    g_fireTime = 77;
+    EndingIni ending(path);
+    ending.writesLeft = 250;
+    EXPECT_THROW(SaveConfigToIni(ending, 1), ProgramEnd);
+    EXPECT_EQ(folder.Read("config.ini"), saved);
+
+    // A file another program holds takes nothing, and the user is told once, by its name.
+    RecordingPrompts prompts;
+    {
+        const UniqueHandle locked(CreateFileW(AsWide(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(locked);
+        SaveConfigToIni(path, 1);
+        EXPECT_FALSE(WriteCurConfig(path, 3));
+    }
+    EXPECT_EQ(folder.Read("config.ini"), saved);
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, WriteFailureText(path, false));
+    EXPECT_FALSE(std::filesystem::exists(folder / "config.ini.tmp"));
 }
 
 TEST_F(IniFile, ValuesLongerThanTheirBufferAreCutByTheProfileReader)

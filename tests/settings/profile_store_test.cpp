@@ -5,8 +5,10 @@
 #include <random>
 #include <thread>
 
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "tests/lock_probe.h"
+#include "tests/recording_prompts.h"
 #include "tests/settings/settings_fixture.h"
 
 namespace {
@@ -195,6 +197,63 @@ TEST_F(ProfileStore, SavingAfterLoadingOneProfileKeepsTheOtherProfilesReactions)
     LoadProfile(ini, 1, false);
     SaveConfigToIni(ini, 1);
     EXPECT_EQ(ini.Text(), before);
+}
+
+struct ProgramEnd {};
+
+// config.ini whose writes stop short: the program ends (a throw) after `writesLeft` writes, or the
+// write of `failingKey` fails as on a read-only file or a full disk.
+class EndingIni : public MemoryIniFile {
+public:
+    using MemoryIniFile::MemoryIniFile;
+    bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override
+    {
+        if (key == failingKey) return false;
+        if (writesLeft-- == 0) throw ProgramEnd{};
+        return MemoryIniFile::PutString(section, key, value);
+    }
+    std::u16string Path() const override { return u"C:\\skins\\config\\config.ini"; }
+    int writesLeft = -1;
+    std::u16string failingKey;
+};
+
+TEST_F(ProfileStore, ASaveCutShortOrFailingLeavesTheWholeOldFileAndIsToldOnce)
+{
+    RecordingPrompts prompts;
+    EndingIni ini(NumberedSections().Text());
+    const std::u16string old = ini.Text();
+    FillDistinctState();
+    g_fireTime = 77;
+    g_buttonAssignments[3][8] = 5;
+    // After the first key, inside a section, between two sections, before the very last key.
+    for (int written : {1, 50, 103, 411}) {
+        ini.writesLeft = written;
+        EXPECT_THROW(SaveConfigToIni(ini, 1), ProgramEnd);
+        EXPECT_EQ(ini.Text(), old) << written;
+    }
+    ProfileButtonTable before = g_buttonAssignments;
+    g_buttonAssignments[0][1] = 0;
+    g_buttonAssignments[2][4] = 0;
+    ini.writesLeft = 1;
+    EXPECT_THROW(SaveChangedAssignments(ini, before), ProgramEnd);
+    EXPECT_EQ(ini.Text(), old);
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // One key that cannot be written: nothing changes, and each save tells of it once.
+    ini.writesLeft = -1;
+    ini.failingKey = u"K4";
+    SaveConfigToIni(ini, 1);
+    SaveChangedAssignments(ini, before);
+    EXPECT_EQ(ini.Text(), old);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[1].text, u"No se puede guardar el archivo:\nC:\\skins\\config\\config.ini");
+    EXPECT_EQ(WriteFailureText(ini.Path(), true), u"Cannot save the file:\nC:\\skins\\config\\config.ini");
+
+    ini.failingKey.clear();
+    SaveConfigToIni(ini, 1);
+    EXPECT_EQ(ini.Value(u"Config4", u"K8"), u"5");
+    EXPECT_EQ(ini.Value(u"Config2", u"FIRE_TIME"), u"77");
+    EXPECT_EQ(prompts.shown.size(), 2u);
 }
 
 TEST_F(ProfileStore, ChangedAssignmentsAloneAreWrittenIntoTheirProfilesSections)

@@ -37,11 +37,11 @@ std::u16string FolderProfileFiles::Get(const std::u16string& file, const std::u1
     return std::u16string(buffer.data(), length);
 }
 
-void FolderProfileFiles::Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+bool FolderProfileFiles::Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                              const std::u16string& value)
 {
     created_[file] = true;
-    File(file).PutString(section, key, value);
+    return File(file).PutString(section, key, value);
 }
 
 bool FolderProfileFiles::FileExists(const std::u16string& file)

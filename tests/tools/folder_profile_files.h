@@ -12,7 +12,7 @@ class FolderProfileFiles : public ProfileFiles {
 public:
     std::u16string Get(const std::u16string& file, const std::u16string& section, const std::u16string& key,
                        size_t bufferChars) override;
-    void Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
+    bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override;
     bool FileExists(const std::u16string& file) override;
     bool SameFileName(const std::u16string& a, const std::u16string& b) override;

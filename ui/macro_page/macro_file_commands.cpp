@@ -65,6 +65,14 @@ std::u16string WithoutTrailingSeparator(std::u16string folder)
     return folder;
 }
 
+// A copy takes its source's attributes: a read-only group file would refuse every save of it.
+void ClearReadOnly(const std::u16string& path)
+{
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
+        SetFileAttributesW(AsWide(path), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+}
+
 // What a restore replaces: the listed groups' files and the group list. Other files of the folder
 // (exports kept there) stay.
 void DeleteGroupFiles(const std::u16string& macroFolder)
@@ -137,6 +145,7 @@ void CTEV_KestraDlg::ImportMacroFile()
         ShowMacroPageMessage(u"Error!");
         return;
     }
+    ClearReadOnly(destination);
     ImportGroupAndOpen(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, name);
     RefreshMacroLists();
     UpdateMacroNameEdits();

@@ -60,7 +60,8 @@ template <typename Follow>
 void FollowAssignments(Follow follow)
 {
     {
-        std::lock_guard lock(g_settingsMutex);
+        // A save that fails is told once the locks are released.
+        GroupChangeSection section(true);
         const ProfileButtonTable before = g_buttonAssignments;
         if (follow(g_buttonAssignments)) SaveChangedAssignments(g_configIniPath, before);
     }

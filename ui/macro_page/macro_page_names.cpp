@@ -40,13 +40,23 @@ bool g_inMacroNameChange = false;
 bool g_inRepeatCountChange = false;
 
 
-// The group's file under its new name; a change of case alone is a rename of the one file.
-bool MoveGroupFile(const std::u16string& oldPath, const std::u16string& newPath)
+// The group's file under its new name before the list names it, the old file kept until the list
+// is written: an end at any moment leaves the list naming a file that is there. A change of case
+// alone is a rename of the one file.
+bool PlaceGroupFile(const std::u16string& oldPath, const std::u16string& newPath)
 {
     if (SameFilePath(oldPath, newPath)) return MoveFileW(AsWide(oldPath), AsWide(newPath)) != FALSE;
-    if (CopyFileW(AsWide(oldPath), AsWide(newPath), TRUE) == FALSE) return false;
-    if (FileFound(oldPath)) DeleteFileW(AsWide(oldPath));
-    return true;
+    return CopyFileW(AsWide(oldPath), AsWide(newPath), TRUE) != FALSE;
+}
+
+// After the list: the old file goes once the list names the new one, the new one when it does not.
+void SettleGroupFile(const std::u16string& oldPath, const std::u16string& newPath, bool listed)
+{
+    if (SameFilePath(oldPath, newPath)) {
+        if (!listed) MoveFileW(AsWide(newPath), AsWide(oldPath));
+    } else {
+        DeleteFileW(AsWide(listed ? oldPath : newPath));
+    }
 }
 
 }  // namespace
@@ -74,21 +84,19 @@ void CTEV_KestraDlg::OnGroupNameChange()
             ShowMacroPageMessage(g_languageEnglish != 0 ? u"Double name!" : u"¡Nombre ya en uso!");
             return;
         }
-        bool missing = false;
-        {
-            std::lock_guard lock(g_macroStoreLock);
+        // Its messages are shown once the lock is released.
+        GroupChangeSection section;
+        if (!FileFound(oldPath)) {
             g_macroGroupNames[g_currentGroup] = text;
             SaveMacroGroups();
-            if (!FileFound(oldPath)) {
-                missing = true;
-            } else if (!MoveGroupFile(oldPath, newPath)) {
-                // The group keeps its old name and file.
-                g_macroGroupNames[g_currentGroup] = oldName;
-                SaveMacroGroups();
-            }
-        }
-        if (missing)
             ShowMacroPageMessage(g_languageEnglish != 0 ? u"not find File!" : u"¡No puedo encontrar el archivo!");
+        } else if (PlaceGroupFile(oldPath, newPath)) {
+            g_macroGroupNames[g_currentGroup] = text;
+            const bool listed = SaveMacroGroups();
+            // A list that could not be written keeps the group's old name and file.
+            if (!listed) g_macroGroupNames[g_currentGroup] = oldName;
+            SettleGroupFile(oldPath, newPath, listed);
+        }
     }
     g_spareText1 = g_macroGroupNames[g_currentGroup];
 }

@@ -144,7 +144,7 @@ void CTEV_KestraDlg::LoadCurrentProfileAndLanguage()
     }
     // Without its profile (config.ini missing, empty or cut short) the program would run, and
     // apply, a profile of zeros: no left click on any button. Nothing is written to the file.
-    if (!ConfigHoldsProfile(g_configIniPath, g_configSection)) {
+    if (!ConfigHoldsStartProfile(g_configIniPath)) {
         EndWithMessage((g_languageEnglish != 0 ? u"Cannot read the profiles of the configuration file:\n"
                                                 : u"No se pueden leer los perfiles del archivo de configuración:\n") +
                        g_configIniPath);

@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "base/user_prompts.h"
 #include "settings/config_ini_file.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
@@ -50,7 +51,7 @@ bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
         DeleteFileW(AsWide(staged));
         return false;
     }
-    if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING)) {
+    if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         DeleteFileW(AsWide(staged));
         return false;
     }
@@ -65,13 +66,13 @@ void CTEV_KestraDlg::ImportConfig()
     // An end that came while the dialog was open (Exit, the mouse removed) takes nothing in.
     if (!chosen || !Live()) return;
     // A file that went away while the dialog was open, one without the current profile (no
-    // configuration of ours), or one that cannot be copied, leaves config.ini and the settings as
-    // they are.
+    // configuration of ours), one that the next start would refuse (without the profile its own
+    // CurConfig names), or one that cannot be copied, leaves config.ini and the settings as they are.
     bool taken = false;
     {
         std::lock_guard lock(g_settingsMutex);
         taken = IsFile(*chosen) && ConfigHoldsProfile(*chosen, u"Config" + FormatIniInt(g_curConfig)) &&
-                ReplaceWithCopy(*chosen, g_configIniPath);
+                ConfigHoldsStartProfile(*chosen) && ReplaceWithCopy(*chosen, g_configIniPath);
         if (taken) LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
     }
     // The message after the lock: a device thread must not wait behind it.
@@ -103,14 +104,16 @@ void CTEV_KestraDlg::ExportConfig()
 
 LRESULT CTEV_KestraDlg::OnProfileSelected(WPARAM, LPARAM)
 {
+    std::u16string unwritten;
     {
         // One reading of the chosen profile for the file and the memory: a switch on the mouse
         // between two readings would leave them different.
         std::lock_guard lock(g_settingsMutex);
         const uint32_t chosen = g_currentProfile + 1;
-        WriteCurConfig(g_configIniPath, chosen);
+        if (!WriteCurConfig(g_configIniPath, chosen)) unwritten = g_configIniPath;
         g_curConfig = chosen;
     }
+    if (!unwritten.empty()) ReportWriteFailure(unwritten);
     g_hoverMainButton = BUTTON_NONE;
     g_popupOwnerButton = BUTTON_NONE;
     // The profile's name and every button name change, most of them outside the pop-up's place.

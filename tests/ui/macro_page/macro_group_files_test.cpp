@@ -105,11 +105,15 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     EXPECT_EQ(StoredMacroCount(exported), FormatIniInt(g_macroCount));
     const uint16_t gamingMacros = g_macroCount;
 
-    // A new name becomes the last group, copied into the macro folder and opened.
+    // A new name becomes the last group, copied into the macro folder and opened; a read-only
+    // file's copy is not read-only, or every save of the group would fail.
+    ASSERT_TRUE(SetFileAttributesW(AsWide(exported), FILE_ATTRIBUTE_READONLY));
     g_popupOwnerButton = 1;
     g_hoverMacroButton = 4;
     prompts_.fileAnswers = {exported};
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    EXPECT_EQ(GetFileAttributesW(AsWide(GroupPath(u"Foo"))) & FILE_ATTRIBUTE_READONLY, 0u);
+    SetFileAttributesW(AsWide(exported), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(prompts_.fileRequests[1].flags, FileDialogFlag::ReadOnly | FileDialogFlag::HideReadOnly);
     EXPECT_EQ(prompts_.fileRequests[1].initialFolder, g_macroFolder);
     EXPECT_EQ(g_popupOwnerButton, BUTTON_NONE);

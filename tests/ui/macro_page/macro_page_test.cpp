@@ -2,6 +2,9 @@
 // the macro file commands, checked on the lists, the files on disk and the messages shown.
 #include "tests/ui/macro_page/macro_page_fixture.h"
 
+#include "settings/file_write_failure.h"
+#include "winlib/unique_handle.h"
+
 namespace {
 
 TEST_F(MacroPageTest, ListsOfASampleGroupInBothLanguages)
@@ -125,6 +128,22 @@ TEST_F(MacroPageTest, GroupNamesTypedRenameTheGroupAndItsFile)
     EXPECT_TRUE(Exists(GroupPath(twenty)));
     EXPECT_EQ(g_groupNameEdit->Text(), twenty);
     EXPECT_EQ(LastMessage(), u"Double name!");
+    prompts_.shown.clear();
+
+    // A list that cannot be written (held by another program) keeps the group's old name and file,
+    // and says so once.
+    const std::u16string list = g_macroFolder + u"macroGrp.ini";
+    {
+        const UniqueHandle held(CreateFileW(AsWide(list), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        SetEdit(*g_groupNameEdit, u"Held");
+    }
+    EXPECT_EQ(g_macroGroupNames[0], twenty);
+    EXPECT_EQ(GroupListEntry(0), twenty);
+    EXPECT_EQ(StoredMacroCount(GroupPath(twenty)), count);
+    EXPECT_FALSE(Exists(GroupPath(u"Held")));
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(LastMessage(), WriteFailureText(list, g_languageEnglish != 0));
     prompts_.shown.clear();
 
     // A change of case alone keeps the one file.

@@ -377,8 +377,14 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     folder_.Write("imported.ini", imported);
     const std::u16string vanished = folder_.File("vanished.ini");
     folder_.Write("notes.ini", "[Notes]\r\nK0=1\r\n");  // no profile: no configuration of ours
+    // The current profile is there, but not the one the file starts with: the next start would
+    // refuse the file.
+    std::string otherStart = imported;
+    otherStart.replace(otherStart.find("CurConfig=1"), 11, "CurConfig=3");
+    otherStart.replace(otherStart.find("[Config3]"), 9, "[Unused3]");
+    folder_.Write("other_start.ini", otherStart);
     prompts_.fileAnswers = {folder_.File("imported.ini"), vanished, folder_.File("imported.ini"),
-                            folder_.File("notes.ini"), std::nullopt};
+                            folder_.File("notes.ini"), folder_.File("other_start.ini"), std::nullopt};
     prompts_.fileRequests.clear();
     Click(12);
     ASSERT_EQ(prompts_.fileRequests.size(), 1u);
@@ -389,8 +395,8 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
     EXPECT_TRUE(prompts_.shown.empty());
 
-    // A file gone by the time the dialog closes, one that cannot be read, or one without the
-    // profile leaves all as it was.
+    // A file gone by the time the dialog closes, one that cannot be read, one without the
+    // profile, or one the next start would refuse leaves all as it was.
     g_fireTime = 90;
     Click(12);
     {
@@ -399,13 +405,14 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
         Click(12);
     }
     Click(12);
-    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!"}));
+    Click(12);
+    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!", u"Error!"}));
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini.import"));
     Click(12);  // cancelled
-    EXPECT_EQ(prompts_.shown.size(), 3u);
-    EXPECT_EQ(prompts_.fileRequests.size(), 5u);
+    EXPECT_EQ(prompts_.shown.size(), 4u);
+    EXPECT_EQ(prompts_.fileRequests.size(), 6u);
 }
 
 TEST_F(MainWindowClicks, FrameButtonsApplyStoreTheDpiLevelOpenThePageAndClose)
