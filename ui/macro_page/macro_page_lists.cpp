@@ -147,12 +147,10 @@ void CTEV_KestraDlg::AddMacroEventLines(std::span<const MacroRecord> table, uint
 {
     CreateMacroPageControlObjects();
     if (macro >= table.size()) return;
-    std::vector<std::u16string> lines;
-    {
-        // The recorder passes g_macroTable itself, which a step download writes.
-        std::lock_guard lock(g_macroStoreLock);
-        lines = MacroEventLines(table[macro], event);
-    }
+    // No lock: the recorder's key filter calls this with g_macroTable itself, whose record being
+    // recorded is the recording's own (a step download leaves it alone); the filter must never
+    // wait. Every other caller passes a copy.
+    const std::vector<std::u16string> lines = MacroEventLines(table[macro], event);
     for (const std::u16string& line : lines) {
         g_eventList->AddLine(line);
         if (line.starts_with(kDownArrowPrefix)) ++g_downLineCount;
