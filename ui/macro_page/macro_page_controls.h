@@ -29,3 +29,7 @@ extern std::u16string g_spareText1;
 
 // A message box with an OK button, as the macro page shows its messages.
 void ShowMacroPageMessage(const std::u16string& text);
+
+// The repeat-count edit shows `text` set by the program: a display, not an edit, so nothing is
+// stored or saved.
+void ShowRepeatCount(const std::u16string& text);
