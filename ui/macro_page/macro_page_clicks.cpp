@@ -87,6 +87,7 @@ void CTEV_KestraDlg::OnMacroPagePress(POINT)
         break;
     }
     CreateMacroPageControlObjects();
+    EndListEdits();
     switch (g_hoverMacroButton) {
     case MacroPageButton::GroupPopup: {
         if (g_macroGroupCount == 0) return;

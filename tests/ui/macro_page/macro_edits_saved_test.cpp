@@ -1,11 +1,13 @@
 // Edits of the open macro reach its group file the moment they are made, and nothing else writes
 // it: each kind of edit read back from the disk at once (what a program killed then leaves), each
 // kind followed by a new macro, a page change and an apply as a person goes on (the mouse must hold
-// what the apply probe computes for the saved folder), and views of a group that write nothing.
+// what the apply probe computes for the saved folder), an in-place edit left open while the open
+// macro or group changes, and views of a group that write nothing.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -206,6 +208,69 @@ TEST_F(MacroEditsSavedTest, ViewsWriteNothing)
     EXPECT_EQ(mouse_.ApplyCount(), 1);
     EXPECT_TRUE(Snapshot() == shipped);
 }
+
+// An in-place edit still open when a press of the window's own buttons (which takes no focus)
+// changes the open macro or group: it lands in the macro it began on, or nowhere.
+enum class OpenMacroChange { DeleteMacro, DeleteGroup, NewMacro, Record, GroupChoice, Language };
+
+std::string ChangeName(const testing::TestParamInfo<OpenMacroChange>& info)
+{
+    constexpr const char* kNames[] = {"DeleteMacro", "DeleteGroup", "NewMacro", "Record", "GroupChoice", "Language"};
+    return kNames[static_cast<int>(info.param)];
+}
+
+class EditAcrossAChangeTest : public MacroEditsSavedTest, public testing::WithParamInterface<OpenMacroChange> {};
+
+TEST_P(EditAcrossAChangeTest, LandsInTheMacroItBeganOn)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    const HWND editor = BeginDelayEdit(u"4321");
+    ASSERT_NE(editor, nullptr);
+    bool kept = true;
+    switch (GetParam()) {
+    case OpenMacroChange::DeleteMacro: Press(7); kept = false; break;
+    case OpenMacroChange::DeleteGroup: Press(3); kept = false; break;
+    case OpenMacroChange::NewMacro: Press(kNewMacroButton); break;
+    case OpenMacroChange::Record: Press(5); break;
+    case OpenMacroChange::GroupChoice:
+        Press(1);
+        ASSERT_TRUE(ApplyMenuChoice(kMenuMacroGroups, 3, {}).chosen);
+        SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 0, kEditedSlot);
+        break;
+    case OpenMacroChange::Language:
+        g_hoverMacroButton = BUTTON_NONE;
+        g_hoverMainButton = 4;
+        window_->OnMacroPagePress({0, 0});
+        window_->SwitchToSpanish();
+        break;
+    }
+    if (IsWindow(editor)) SendMessageW(editor, WM_KEYUP, VK_RETURN, 0);
+
+    // Every stored macro of both languages with the typed delay.
+    std::vector<std::string> found;
+    for (const char* language : {"INI_EN", "INI_CN"}) {
+        for (const auto& entry : fs::directory_iterator(folder_ / "skins" / language / "macro")) {
+            if (entry.path().extension() != ".dat") continue;
+            const std::u16string path = entry.path().u16string();
+            const int32_t macros = ParseIniInt(files_.Get(path, u"Macros", u"macroNum", 16));
+            for (int32_t m = 0; m < macros; ++m) {
+                MacroRecord record{};
+                DecodeMacroLine(files_.Get(path, u"Macros", FormatIniInt(m), kMacroLineBufferChars), record,
+                                MacVkAndText::VkToHidEn);
+                for (uint16_t k = 0; k < std::min<uint16_t>(record.eventCount, kMaxMacroEvents); ++k)
+                    if (record.delays[k] == kTypedDelay)
+                        found.push_back(entry.path().filename().string() + " " + std::to_string(m));
+            }
+        }
+    }
+    EXPECT_EQ(found, kept ? std::vector<std::string>{"Gaming.dat 1"} : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChange, EditAcrossAChangeTest,
+                         testing::Values(OpenMacroChange::DeleteMacro, OpenMacroChange::DeleteGroup,
+                                         OpenMacroChange::NewMacro, OpenMacroChange::Record,
+                                         OpenMacroChange::GroupChoice, OpenMacroChange::Language),
+                         ChangeName);
 
 TEST_F(MacroEditsSavedTest, EveryEventDeletedStaysDeleted)
 {
