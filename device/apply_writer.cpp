@@ -103,13 +103,9 @@ bool ApplyLocked(DeviceLinkFiles& files)
 {
     const MacroFilesAccess& macros = files.macros;
 
-    if (g_macroGroupCount != 0) {
-        // Only a macro that is open: in an empty group (or one whose file gives a negative
-        // count) an empty record would replace a line the file still holds.
-        if (g_currentMacro < kMacroTableSlots && g_currentMacro < g_macroCount)
-            SaveMacroToFile(macros.files, macros.layout, GroupFilePath(macros.macroFolder, g_currentGroup), g_currentMacro);
-        LoadGroupMacroNames(macros.files, macros.macroFolder);
-    }
+    // The macros go to the mouse as their files hold them: every edit was saved when it was made,
+    // and a macro being recorded replaces its stored one only when the recording stops.
+    if (g_macroGroupCount != 0) LoadGroupMacroNames(macros.files, macros.macroFolder);
     g_settingsApplied = 1;
     WriteCurConfig(files.configIni, g_currentProfile + 1);
     SaveConfigToIni(files.configIni, 6);

@@ -28,8 +28,8 @@ MacroRecord& LoadMacroFromFile(MacroRecord& out, uint32_t group, uint32_t macro)
 
 // Whether the open group has the macro g_currentMacro.
 bool OpenMacroExists();
-// Saves the open macro into the open group's file (nothing without one): after every edit, and
-// before another macro or group is opened or made.
+// Saves the open macro into the open group's file (nothing without one): after every change the
+// user makes to it, and never for a display alone.
 void SaveOpenMacro();
 
 void LoadMacroGroups();

@@ -44,12 +44,9 @@ void ReloadLocked(ProfileFiles& files, const MacroKeyLayout& layout, const std::
 void SetGroupChangeSeam(GroupChangeSeam seam) { g_seam = seam; }
 
 void ChooseOpenGroup(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder,
-                     std::optional<OpenMacroRef> leaving, uint8_t group)
+                     uint8_t group)
 {
     GroupChangeSection section;
-    if (leaving && leaving->group < g_macroGroupCount &&
-        leaving->macro < std::min<uint16_t>(g_macroCount, kGroupMacroLimit))
-        SaveMacroToFile(files, layout, GroupFilePath(macroFolder, leaving->group), leaving->macro);
     Seam();
     OpenGroupLocked(files, layout, macroFolder, group);
 }

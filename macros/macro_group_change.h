@@ -6,17 +6,10 @@
 // Platform-free over ProfileFiles; what touches the file system directly comes in as a callback.
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "macros/macro_file.h"
 #include "macros/macro_groups.h"
-
-// The macro the editor had open, to be saved into its group's file before the group is left.
-struct OpenMacroRef {
-    uint8_t group = 0;
-    uint32_t macro = 0;
-};
 
 // Which group a reload of the group list opens.
 enum class GroupPick { First, Last };
@@ -25,10 +18,10 @@ enum class GroupPick { First, Last };
 using GroupChangeSeam = void (*)();
 void SetGroupChangeSeam(GroupChangeSeam seam);
 
-// The group pop-up's choice: saves `leaving` (when it is still a macro of the listed groups), then
-// opens `group`.
+// The group pop-up's choice: opens `group`. The group left has nothing to save: every edit was
+// saved when it was made.
 void ChooseOpenGroup(ProfileFiles& files, const MacroKeyLayout& layout, const std::u16string& macroFolder,
-                     std::optional<OpenMacroRef> leaving, uint8_t group);
+                     uint8_t group);
 
 // An imported group named `name` (its file already in the folder) added to the list, the list
 // read anew and the new group opened.

@@ -233,14 +233,15 @@ TEST_F(ApplyTest, WindowsPointerSpeedAndWheelLines)
     EXPECT_TRUE(system.sets.empty());
 }
 
-TEST_F(ApplyTest, OpenMacroIsSavedBeforeTheButtonsAreRead)
+// The open macro as the editor holds it (a recording under way) stays out of its file and the mouse.
+TEST_F(ApplyTest, MacrosGoAsTheirFilesHoldThem)
 {
     SetGroups({{u"G", {KeyMacro(u"Old")}}});
     g_macroTable[0] = MakeMacro(u"New", {{1, 0x07, 0, 0, 20}});
     g_buttonAssignments[0][0] = 256;
     Apply();
-    EXPECT_EQ(StoredMacro(u"G", 0).codes[0], 0x07);
-    EXPECT_EQ(mouse.MemoryRange(0x240, 4), (Bytes{0x01, 0x00, 0x81, 0x07}));
+    EXPECT_EQ(StoredMacro(u"G", 0).codes[0], 0x04);
+    EXPECT_EQ(mouse.MemoryRange(0x240, 4), (Bytes{0x01, 0x00, 0x85, 0x04}));
 }
 
 }  // namespace

@@ -125,9 +125,10 @@ protected:
 
 TEST_F(GroupChangeStepTest, StepDuringEachGroupChangeWritesWhatAStepAfterItWrites)
 {
-    // The pop-up's choice of Same while Big's second macro is open.
+    // The pop-up's choice of Same while Big's second macro is open, its edit saved as every edit is.
     ExpectStepDuringEqualsStepAfter(MakeFileMacroCode(0, 1), kEnglish, [&] {
-        ChooseOpenGroup(files, layout_, kEnglish, OpenMacroRef{0, 1}, 1);
+        SaveMacroToFile(files, layout_, kEnglish + u"Big.dat", 1);
+        ChooseOpenGroup(files, layout_, kEnglish, 1);
     });
     EXPECT_EQ(StoredMacro(u"Big", 1).params[0].y, 3);
     EXPECT_EQ(StoredMacro(u"Big", 1).repeatCount, 7);

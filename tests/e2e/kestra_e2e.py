@@ -219,6 +219,12 @@ class Program:
         assert lines[-1] == "ok", f"{line}: {lines[-1]}"
         return lines[:-1]
 
+    def kill(self):
+        """Ends the program at once, as TerminateProcess or a power cut does: nothing of its own
+        end runs. Returns its exit status."""
+        self.process.kill()
+        return self.process.wait()
+
     def end(self):
         """Kills the program if it still runs."""
         if self.process.poll() is None:
@@ -372,6 +378,12 @@ class Demo(Program):
     def step(self, direction):
         """The mouse's macro step "up" or "down"."""
         self.command(f"step {direction}")
+
+    def apply_by_power(self):
+        """A power broadcast's apply, waited for until its last report (18 10) is sent."""
+        self.mark()
+        self.command("power")
+        self.wait_log("the apply's reports", lambda lines: any(line.startswith("07 18 10") for line in lines))
 
     def quit(self):
         """Closes the main window as WM_CLOSE does and returns the exit status."""

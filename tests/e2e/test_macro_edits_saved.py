@@ -2,7 +2,9 @@
 a switch to the smaller third group, a new macro there, an event of its first macro deleted
 through the context menu and that macro renamed, then an apply and a restart. Every group file
 holds what was done (the new macro empty, not the first group's leftovers), and the mouse holds
-what apply_probe computes for the saved folder. Each test ends what it started."""
+what apply_probe computes for the saved folder. And the program killed after an edit, with a
+recording under way: the edit is on disk, the macro being recorded as it was stored. Each test ends
+what it started."""
 import subprocess
 import time
 
@@ -48,6 +50,18 @@ def first_macro(path):
         return decode(macro_lines(path)[1][0])
     except (KeyError, ValueError, IndexError, UnicodeDecodeError):
         return None
+
+
+def stored_line(path, index):
+    """Line `index` of a group file, or None while the program is rewriting the file."""
+    try:
+        return macro_lines(path)[1].get(index)
+    except (ValueError, UnicodeDecodeError):
+        return None
+
+
+def repeat_count(line):
+    return int(line[63:66]) | int(line[66:69]) << 8
 
 
 def probe_memory(tree, display, folder):
@@ -165,3 +179,40 @@ def test_macro_edits_across_groups_reach_files_and_mouse(start, tree, display, l
     again.screenshot("restarted_macro_page")
     assert again.quit() == 0
     assert snapshot(folder) == saved
+
+
+def test_killed_after_an_edit_during_a_recording_keeps_the_edit_and_the_stored_macro(start, display):
+    demo = start.demo(prepare=lambda folder: set_config_value(folder, "K3", 1 << 8 | 0, "Config1"))
+    gaming = demo.folder / "skins" / "INI_EN" / "macro" / "Gaming.dat"
+    shipped = snapshot(demo.folder)
+    page = demo.layout("skin_mac_en.ini")
+    demo.click_control("tab2")
+
+    # The open first macro, bound to mouse button 4, set to repeat five times.
+    demo.click(*page.center("repeat_count", "EDIT"))
+    demo.key("End", "shift+Home")
+    demo.type("5")
+    edited = wait_for("the count saved", lambda: (line := stored_line(gaming, 0)) and repeat_count(line) == 5 and line,
+                      alive=demo)
+    demo.apply_by_power()
+    applied = demo.memory()
+
+    # A recording into that macro, and an apply (a power broadcast) while it runs: the mouse gets the
+    # macro as stored, and so does its file.
+    demo.click(*page.center("macro_name", "EDIT"))
+    demo.click(*page.center("record"))
+    time.sleep(1)
+    display.run("xdotool", "type", "--delay", "200", WORD)
+    time.sleep(1)
+    demo.screenshot("recording")
+    demo.apply_by_power()
+    assert demo.memory() == applied
+    demo.kill()
+
+    # The edit is on disk; the rest of the macro, of its group and of every other file as shipped.
+    group = gaming.relative_to(demo.folder)
+    _, shipped_lines = macro_lines(None, shipped[group].decode("ascii"))
+    count, lines = macro_lines(gaming)
+    assert lines[0] == edited and decode(edited) == decode(shipped_lines[0])
+    assert count == len(shipped_lines) and all(lines[i] == shipped_lines[i] for i in range(1, count))
+    assert all(data == shipped[path] for path, data in snapshot(demo.folder).items() if path != group)

@@ -39,6 +39,7 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
         if (g_macroListSel < 0 || g_macroListSel >= static_cast<int32_t>(kGroupMacroLimit)) return 0;
         MacroRecord& record = g_macroTable[static_cast<size_t>(g_macroListSel)];
         const std::u16string text = macros.Text(g_macroListSel);
+        const bool renamed = text != MacroName(record);
         bool taken;
         {
             std::lock_guard lock(g_macroStoreLock);
@@ -50,8 +51,7 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
             macros.Send(LB_DELETESTRING, static_cast<WPARAM>(g_macroListSel), 0);
             macros.Send(LB_INSERTSTRING, static_cast<WPARAM>(g_macroListSel), reinterpret_cast<LPARAM>(AsWide(old)));
             macros.Select(g_macroListSel);
-        } else if (g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && g_macroListSel < g_macroCount) {
-            // The new name reaches the group's file before another macro can be opened.
+        } else if (renamed && g_macroGroupCount != 0 && g_currentGroup < g_macroGroupCount && g_macroListSel < g_macroCount) {
             SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), static_cast<uint32_t>(g_macroListSel));
         }
         return 0;
@@ -81,5 +81,6 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
         lights.Select(lightRow);
     }
     RefreshMacroEventList(static_cast<uint32_t>(g_macroListSel));
+    if (result.changed) SaveOpenMacro();
     return 0;
 }

@@ -1,5 +1,6 @@
 // The event list's editing commands: the context menu, inserts, delete, in-place edits started
-// from the menu, and the selection handlers of the event and light lists.
+// from the menu, and the selection handlers of the event and light lists. Each change of the open
+// macro is saved into its group's file at once.
 #include "ui/macro_page/macro_event_editing.h"
 
 #include <mutex>
@@ -47,33 +48,37 @@ void CTEV_KestraDlg::OnEventListRightClick(POINT cursor)
     OnLightListRightClick(cursor);
 }
 
-void CTEV_KestraDlg::InsertMacroEvent(uint32_t macro, int32_t position, uint8_t code, uint8_t action)
+bool CTEV_KestraDlg::InsertMacroEvent(uint32_t macro, int32_t position, uint8_t code, uint8_t action)
 {
     MacroEditResult result;
     {
         std::lock_guard lock(g_macroStoreLock);
         result = ::InsertMacroEvent(g_macroTable[std::min<uint32_t>(macro, kGroupMacroLimit - 1)], position, code, action);
     }
-    if (result == MacroEditResult::Done)
-        g_eventLine += 2;
-    else
+    if (result != MacroEditResult::Done) {
         ShowMessage(MacroEditResultText(result, g_languageEnglish));
+        return false;
+    }
+    g_eventLine += 2;
+    return true;
 }
 
 void CTEV_KestraDlg::InsertEventAt(uint8_t code, uint8_t action)
 {
     if (g_recording != 0) return;
-    InsertMacroEvent(OpenMacroSlot(), g_selectedEvent, code, action);
+    const bool inserted = InsertMacroEvent(OpenMacroSlot(), g_selectedEvent, code, action);
     RefreshMacroEventList(OpenMacroSlot());
+    if (inserted) SaveOpenMacro();
 }
 
 void CTEV_KestraDlg::InsertEventAfter(uint8_t code, uint8_t action)
 {
     if (g_recording != 0) return;
     const bool empty = MacroTableCopy(OpenMacroSlot()).eventCount == 0;
-    InsertMacroEvent(OpenMacroSlot(), empty ? 0 : g_selectedEvent + 1, code, action);
+    const bool inserted = InsertMacroEvent(OpenMacroSlot(), empty ? 0 : g_selectedEvent + 1, code, action);
     if (empty) g_eventLine = 0;
     RefreshMacroEventList(OpenMacroSlot());
+    if (inserted) SaveOpenMacro();
 }
 
 void CTEV_KestraDlg::OnInsertBeforeLeftDown() { InsertEventAt(MacroEventCode::LeftButton, MacroEventAction::Press); }
@@ -116,6 +121,7 @@ void CTEV_KestraDlg::OnMacroDeleteEvent()
     if (!deleted) return;
     g_eventLine = g_eventLine > 2 ? g_eventLine - 2 : 0;
     RefreshMacroEventList(OpenMacroSlot());
+    SaveOpenMacro();
 }
 
 void CTEV_KestraDlg::OnModifyDelay()

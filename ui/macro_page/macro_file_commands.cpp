@@ -138,7 +138,6 @@ void CTEV_KestraDlg::ImportMacroFile()
         ShowMacroPageMessage(english ? u"Double name!" : u"¡Nombre ya en uso!");
         return;
     }
-    SaveOpenMacro();
     // A file chosen in the macro folder itself is already where it goes. A copy that fails adds
     // no group (a group without its file would be dropped at the next load without a word).
     if (!SameFilePath(*source, destination) && !CopyFileW(AsWide(*source), AsWide(destination), TRUE)) {
@@ -183,15 +182,12 @@ void CTEV_KestraDlg::RestoreDefaultMacros()
     UpdateMacroNameEdits();
 }
 
-LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM previousGroup, LPARAM previousMacro)
+LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM)
 {
     CreateMacroPageControlObjects();
     const uint8_t chosen = g_chosenMacroGroup != kNoChosenGroup ? g_chosenMacroGroup : g_currentGroup;
     g_chosenMacroGroup = kNoChosenGroup;
-    std::optional<OpenMacroRef> leaving;
-    if (previousGroup < kMaxMacroGroups && previousMacro >= 0 && previousMacro < static_cast<LPARAM>(kGroupMacroLimit))
-        leaving = OpenMacroRef{static_cast<uint8_t>(previousGroup), static_cast<uint32_t>(previousMacro)};
-    ChooseOpenGroup(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, leaving, chosen);
+    ChooseOpenGroup(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, chosen);
     if (g_currentGroup < g_macroGroupCount) g_groupNameEdit->SetText(g_macroGroupNames[g_currentGroup]);
     RefreshMacroLists();
     UpdateMacroNameEdits();
@@ -208,7 +204,6 @@ void CTEV_KestraDlg::OnMacroListSelChange()
         ShowMacroPageMessage(g_languageEnglish != 0 ? u"Recording" : u"Grabando");
         return;
     }
-    SaveOpenMacro();
     ShowSelectedMacro();
 }
 

@@ -88,6 +88,7 @@ void CTEV_KestraDlg::OnMacroPagePress(POINT)
         break;
     }
     CreateMacroPageControlObjects();
+    EndListEdits();
     switch (g_hoverMacroButton) {
     case MacroPageButton::GroupPopup: {
         if (g_macroGroupCount == 0) return;
@@ -146,7 +147,6 @@ void CTEV_KestraDlg::AddNewGroup()
         ShowMacroPageMessage(DoubleNameMessage(name, true));
         return;
     }
-    SaveOpenMacro();
     AddOpenGroup(GetProfileFiles(), g_macroFolder, name, [this](const std::u16string&) {
         CreateNewMacroFile();
         return true;
@@ -188,8 +188,6 @@ void CTEV_KestraDlg::AddNewMacro()
         ShowMacroPageMessage(DoubleNameMessage(name, false));
         return;
     }
-    // The macro being left keeps its edits in its file before another one is open.
-    SaveOpenMacro();
     g_eventList->Clear();
     g_macroList->AddLine(name);
     {
@@ -203,6 +201,8 @@ void CTEV_KestraDlg::AddNewMacro()
     }
     g_macroList->Select(static_cast<int32_t>(g_currentMacro));
     g_macroNameEdit->SetText(name);
+    // The new macro is a change of the group: its file holds it at once.
+    SaveOpenMacro();
 }
 
 void CTEV_KestraDlg::DeleteSelectedMacro()
@@ -226,7 +226,7 @@ void CTEV_KestraDlg::DeleteSelectedMacro()
         g_macroNameEdit->SetText(g_macroList->LineText(next));
     } else {
         g_macroNameEdit->SetText(u"");
-        g_repeatCountEdit->SetText(u"1");
+        ShowRepeatCount(u"1");
         g_repeatCountEdit->Enable(false);
     }
     if (g_macroCount == 0) g_macroNameEdit->SetText(u"");
@@ -255,5 +255,6 @@ void CTEV_KestraDlg::SetPlayMode(int button)
     }
     const bool repeats = button == MacroPageButton::PlayModeRepeat;
     g_repeatCountEdit->Enable(repeats);
-    g_repeatCountEdit->SetText(repeats ? FormatIniInt(MacroTableCopy(g_currentMacro).repeatCount) : std::u16string(u"1"));
+    ShowRepeatCount(repeats ? FormatIniInt(MacroTableCopy(g_currentMacro).repeatCount) : std::u16string(u"1"));
+    SaveOpenMacro();
 }

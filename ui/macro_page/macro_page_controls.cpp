@@ -1,6 +1,7 @@
 #include "ui/macro_page/macro_page_controls.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "base/user_prompts.h"
 #include "macros/macro_commands.h"
@@ -33,3 +34,9 @@ void CreateMacroPageControlObjects()
 }
 
 void ShowMacroPageMessage(const std::u16string& text) { GetPrompts().ShowMessage(text, u"", MessageStyle::Ok); }
+
+void EndListEdits()
+{
+    CreateMacroPageControlObjects();
+    for (CEditableListBox* list : {g_macroList, g_eventList, g_lightList}) list->EndEdit(true);
+}

@@ -29,3 +29,12 @@ extern std::u16string g_spareText1;
 
 // A message box with an OK button, as the macro page shows its messages.
 void ShowMacroPageMessage(const std::u16string& text);
+
+// Takes an in-place edit still open in any of the three lists, as its loss of focus would: a
+// press of the window's own buttons takes no focus, and the edit must land in the macro it began
+// on before anything opens another.
+void EndListEdits();
+
+// The repeat-count edit shows `text` set by the program: a display, not an edit, so nothing is
+// stored or saved.
+void ShowRepeatCount(const std::u16string& text);

@@ -131,15 +131,11 @@ void CTEV_KestraDlg::RefreshMacroEventList(uint32_t macro)
                 AddMacroEventLines(std::span(&record, 1), 0, k);
                 g_eventList->SetRedraw(true);
             }
-            // Setting the text saves the macro through the edit's change handler.
             const bool repeats = (record.loopMode & MacroLoopMode::Mask) == MacroLoopMode::Repeat;
             g_repeatCountEdit->Enable(repeats);
-            g_repeatCountEdit->SetText(repeats ? FormatIniInt(record.repeatCount) : std::u16string(u"1"));
+            ShowRepeatCount(repeats ? FormatIniInt(record.repeatCount) : std::u16string(u"1"));
         }
     }
-    // Every edit of the open macro ends here: it reaches the group's file at once, also when it
-    // left no event (then the repeat-count edit above, which saves too, is not set).
-    if (macro == g_currentMacro && g_recording == 0) SaveOpenMacro();
     View().Invalidate();
 }
 

@@ -1,7 +1,8 @@
 // The macro page's three edits: the open group's name (which renames the group and its file),
-// the open macro's name and its repeat count. Each handler runs on every change of its edit,
-// typed or set by the program, and writes an accepted change to disk at once. A handler that puts
-// a corrected text back into its own edit does not run again on that change.
+// the open macro's name and its repeat count. Each handler runs on every change of its edit and
+// writes an accepted change to disk at once; the repeat count shown by the program is no change
+// (ShowRepeatCount). A handler that puts a corrected text back into its own edit does not run
+// again on that change.
 #include <algorithm>
 #include <mutex>
 
@@ -124,6 +125,13 @@ void CTEV_KestraDlg::OnMacroNameChange()
     g_macroList->InsertLine(line, text);
     g_macroList->Select(line);
     SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
+}
+
+void ShowRepeatCount(const std::u16string& text)
+{
+    CreateMacroPageControlObjects();
+    HandlerGuard guard(g_inRepeatCountChange);
+    g_repeatCountEdit->SetText(text);
 }
 
 void CTEV_KestraDlg::OnRepeatCountChange()

@@ -109,7 +109,8 @@ void CTEV_KestraDlg::StartRecording()
         g_currentMacro = selected < 0 ? 0 : std::min<uint32_t>(static_cast<uint32_t>(selected), kGroupMacroLimit - 1);
         g_macroRecorder.Start(g_macroTable[g_currentMacro], macros.Text(static_cast<int32_t>(g_currentMacro)));
     }
-    if (g_repeatCountEdit != nullptr && g_repeatCountEdit->Handle() != nullptr) SetWindowTextW(g_repeatCountEdit->Handle(), L"1");
+    // The stored macro stays as it is until the recording stops and replaces it.
+    ShowRepeatCount(u"1");
     ListOf(g_eventList).Clear();
     ListOf(g_lightList).Clear();
 }

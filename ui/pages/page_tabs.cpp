@@ -41,8 +41,6 @@ void CTEV_KestraDlg::OnTabPress(int tabId)
     case kPageMacro:
         g_suppressEditNotify = 0;
         g_page = kPageMacro;
-        // The page opens on the group's first macro: the one open before is kept in its file.
-        SaveOpenMacro();
         CreateMacroPageControls();
         RefreshMacroLists();
         View().Invalidate(true);

@@ -16,13 +16,8 @@ void CTEV_KestraDlg::SwitchToEnglish() { SwitchLanguage(1); }
 
 void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
 {
-    // The open macro goes into the group file of the language being left, with its key layout,
-    // before anything changes. Without a group there is no file to write it to: nothing is saved.
-    // Nor is anything saved when no macro is open (an empty group, or one whose count the file
-    // gives as negative): an empty record would replace a line the file still holds.
-    if (g_macroGroupCount != 0 && g_currentMacro < g_macroCount)
-        SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), g_currentMacro);
-
+    // Nothing of the open macro is saved here: every edit was saved, with the key layout of its
+    // language, when it was made.
     {
         std::lock_guard lock(g_settingsMutex);
         g_languageEnglish = language;

@@ -237,7 +237,7 @@ public:
 private:
     void OnEventListRightClick(POINT cursor);
     void OnLightListRightClick(POINT cursor);
-    void InsertMacroEvent(uint32_t macro, int32_t position, uint8_t code, uint8_t action);
+    bool InsertMacroEvent(uint32_t macro, int32_t position, uint8_t code, uint8_t action);
     void InsertEventAt(uint8_t code, uint8_t action);
     void InsertEventAfter(uint8_t code, uint8_t action);
     void StartRecording();

@@ -13,8 +13,10 @@
 #include <vector>
 
 #include "macros/macro_editor_state.h"
+#include "macros/macro_line_codec.h"
 #include "macros/macro_page_text.h"
 #include "settings/key_vocabulary.h"
+#include "sim/simulated_mouse_text.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/ui/window/main_window_fixture.h"
 #include "ui/macro_page/macro_event_editing.h"
@@ -172,9 +174,17 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
     ASSERT_TRUE(PeekMessageW(&posted, Window(), WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
     EXPECT_EQ(posted.wParam, static_cast<WPARAM>('B'));
 
+    // Until the recording stops the macro stays as stored, in its file and in the mouse: an apply
+    // (a power broadcast) while it runs sends what the one before it sent.
+    const std::u16string file = GroupFilePath(g_macroFolder, 0);
+    const std::u16string stored = files_.Get(file, u"Macros", u"1", kMacroLineBufferChars);
+    g_buttonAssignments[0][8] = MakeFileMacroCode(0, 1);
+    SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    const std::string applied = MemoryRowsText(mouse_);
     window_->StartOrStopRecording();
     ASSERT_EQ(g_recording, 1u);
     EXPECT_EQ(g_eventList->Count(), 0);
+    EXPECT_EQ(files_.Get(file, u"Macros", u"1", kMacroLineBufferChars), stored);
     auto key_message = [&](UINT message, WPARAM vk) {
         MSG msg{Window(), message, vk, 0, 0, {}};
         return window_->PreTranslateMessage(&msg);
@@ -204,6 +214,10 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
     EXPECT_FALSE(key_message(WM_KEYUP, VK_RETURN));
     // Menu commands do nothing while recording.
     SendMessageW(Window(), WM_COMMAND, ID_INSERT_DELAY, 0);
+    SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(mouse_.ApplyCount(), 2);
+    EXPECT_EQ(MemoryRowsText(mouse_), applied);
+    EXPECT_EQ(files_.Get(file, u"Macros", u"1", kMacroLineBufferChars), stored);
     const Lines lines = LinesOf(*g_eventList);
     ASSERT_EQ(lines.size(), 7u);
     EXPECT_EQ(lines[0], u"[↓]Q");

@@ -1,15 +1,20 @@
-// Edits of the open macro reach its group file before another macro is opened: each kind of edit
-// (events deleted down to none, a light mode and colour chosen, a name edited in the macro list)
-// followed by a new macro, a page change and an apply, as a person goes on after an edit. The
-// group file must hold the edit, and the mouse what the apply probe computes for the saved folder.
+// Edits of the open macro reach its group file the moment they are made, and nothing else writes
+// it: each kind of edit read back from the disk at once (what a program killed then leaves), each
+// kind followed by a new macro, a page change and an apply as a person goes on (the mouse must hold
+// what the apply probe computes for the saved folder), an in-place edit left open while the open
+// macro or group changes, and views of a group that write nothing.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "device/program_device_link.h"
 #include "macros/macro_editor_state.h"
@@ -24,6 +29,7 @@
 #include "ui/popups/popup_rules.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window/window_messages.h"
+#include "winlib/wide.h"
 
 namespace {
 
@@ -31,6 +37,15 @@ constexpr int kMacroTab = 8;
 constexpr int kMainTab = 6;
 constexpr int kNewMacroButton = 6;
 constexpr uint32_t kEditedSlot = 1;
+constexpr uint16_t kTypedDelay = 4321;
+
+namespace fs = std::filesystem;
+
+std::string FileBytes(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 class MacroEditsSavedTest : public MainWindowTest {
 protected:
@@ -68,12 +83,39 @@ protected:
         SendMessageW(Window(), WM_COMMAND, id, 0);
     }
 
+    void Press(int macroButton)
+    {
+        g_hoverMainButton = BUTTON_NONE;
+        g_hoverMacroButton = macroButton;
+        window_->OnMacroPagePress({0, 0});
+    }
+
+    // "Modify delay" on the first delay line and `text` typed into its editor, not yet ended.
+    HWND BeginDelayEdit(const std::u16string& text)
+    {
+        g_eventList->Select(1);
+        g_eventLine = 1;
+        g_eventLineCount = g_eventList->Count();
+        SendMessageW(Window(), WM_COMMAND, ID_MODIFY_DELAY, 0);
+        const HWND editor = g_eventList->EditorWindow();
+        if (editor != nullptr) SetWindowTextW(editor, AsWide(text));
+        return editor;
+    }
+
+    // Every macro file and group list of both languages.
+    std::map<fs::path, std::string> Snapshot()
+    {
+        std::map<fs::path, std::string> files;
+        for (const auto& entry : fs::recursive_directory_iterator(folder_ / "skins"))
+            if (entry.path().extension() == ".dat" || entry.path().filename() == "macroGrp.ini")
+                files[entry.path()] = FileBytes(entry.path());
+        return files;
+    }
+
     // New macro, back to the main page, and an apply.
     void NewPageChangeAndApply()
     {
-        g_hoverMainButton = BUTTON_NONE;
-        g_hoverMacroButton = kNewMacroButton;
-        window_->OnMacroPagePress({0, 0});
+        Press(kNewMacroButton);
         ClickTab(kMainTab);
         SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
         ASSERT_EQ(mouse_.ApplyCount(), 1);
@@ -100,6 +142,135 @@ protected:
         EXPECT_EQ(memory, probe.substr(rows + 7));
     }
 };
+
+// Each kind of edit on its own, the group file read back at once: its count and every line are
+// what the editor holds.
+TEST_F(MacroEditsSavedTest, EachEditIsOnDiskTheMomentItIsMade)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    const fs::path file = fs::path(GroupFilePath(g_macroFolder, 0));
+    struct Row {
+        const char* edit;
+        std::function<void()> make;
+    };
+    const Row rows[] = {
+        {"event delete", [&] { Command(ID_DELETE_EVENT, 0); }},
+        {"delay", [&] { SendMessageW(BeginDelayEdit(u"4321"), WM_KEYUP, VK_RETURN, 0); }},
+        {"name", [&] { g_macroNameEdit->SetText(u"Typed"); }},
+        {"play mode", [&] { Press(10); }},
+        {"light choice", [&] {
+             Command(ID_INSERT_LIGHT, 0);
+             ASSERT_TRUE(ApplyMenuChoice(kMenuLightModes, 2, {0, 0, kEditedSlot, 0}).chosen);
+             SendMessageW(Window(), WM_LIGHTMODE_CHOSEN, 1, 0);
+         }},
+        {"repeat count", [&] {
+             Press(12);
+             g_repeatCountEdit->SetText(u"9");
+         }},
+        {"new macro", [&] { Press(kNewMacroButton); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.edit);
+        const std::string before = FileBytes(file);
+        row.make();
+        EXPECT_NE(FileBytes(file), before);
+        EXPECT_EQ(files_.Get(file.u16string(), u"Macros", u"macroNum", 16), FormatIniInt(g_macroCount));
+        for (uint32_t i = 0; i < g_macroCount; ++i) EXPECT_TRUE(SameStoredFields(Stored(i), g_macroTable[i])) << i;
+    }
+    EXPECT_EQ(g_macroTable[kEditedSlot].delays[0], kTypedDelay);
+    EXPECT_EQ(g_macroTable[kEditedSlot].repeatCount, 9);
+}
+
+// Showing macros and groups writes nothing, not even the count of a group whose file says more
+// than the twelve the editor shows.
+TEST_F(MacroEditsSavedTest, ViewsWriteNothing)
+{
+    const fs::path gaming = folder_ / "skins" / "INI_EN" / "macro" / "Gaming.dat";
+    std::string text = FileBytes(gaming);
+    const size_t count = text.find("macroNum=6");
+    ASSERT_NE(count, std::string::npos);
+    text.replace(count, 10, "macroNum=13");
+    const size_t first = text.find("0=");
+    const std::string line = text.substr(first + 2, text.find('\n', first) - first - 2);
+    for (int i = 6; i < 13; ++i) text += std::to_string(i) + "=" + line + "\n";
+    std::ofstream(gaming, std::ios::binary) << text;
+    const auto shipped = Snapshot();
+
+    ASSERT_TRUE(OpenEditedMacro());
+    ASSERT_EQ(g_macroCount, 12);
+    ASSERT_TRUE(ApplyMenuChoice(kMenuMacroGroups, 3, {}).chosen);
+    SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 0, kEditedSlot);
+    ASSERT_TRUE(ApplyMenuChoice(kMenuMacroGroups, 1, {}).chosen);
+    SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 2, 0);
+    ClickTab(kMainTab);
+    ClickTab(kMacroTab);
+    SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
+    EXPECT_EQ(mouse_.ApplyCount(), 1);
+    EXPECT_TRUE(Snapshot() == shipped);
+}
+
+// An in-place edit still open when a press of the window's own buttons (which takes no focus)
+// changes the open macro or group: it lands in the macro it began on, or nowhere.
+enum class OpenMacroChange { DeleteMacro, DeleteGroup, NewMacro, Record, GroupChoice, Language };
+
+std::string ChangeName(const testing::TestParamInfo<OpenMacroChange>& info)
+{
+    constexpr const char* kNames[] = {"DeleteMacro", "DeleteGroup", "NewMacro", "Record", "GroupChoice", "Language"};
+    return kNames[static_cast<int>(info.param)];
+}
+
+class EditAcrossAChangeTest : public MacroEditsSavedTest, public testing::WithParamInterface<OpenMacroChange> {};
+
+TEST_P(EditAcrossAChangeTest, LandsInTheMacroItBeganOn)
+{
+    ASSERT_TRUE(OpenEditedMacro());
+    const HWND editor = BeginDelayEdit(u"4321");
+    ASSERT_NE(editor, nullptr);
+    bool kept = true;
+    switch (GetParam()) {
+    case OpenMacroChange::DeleteMacro: Press(7); kept = false; break;
+    case OpenMacroChange::DeleteGroup: Press(3); kept = false; break;
+    case OpenMacroChange::NewMacro: Press(kNewMacroButton); break;
+    case OpenMacroChange::Record: Press(5); break;
+    case OpenMacroChange::GroupChoice:
+        Press(1);
+        ASSERT_TRUE(ApplyMenuChoice(kMenuMacroGroups, 3, {}).chosen);
+        SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 0, kEditedSlot);
+        break;
+    case OpenMacroChange::Language:
+        g_hoverMacroButton = BUTTON_NONE;
+        g_hoverMainButton = 4;
+        window_->OnMacroPagePress({0, 0});
+        window_->SwitchToSpanish();
+        break;
+    }
+    if (IsWindow(editor)) SendMessageW(editor, WM_KEYUP, VK_RETURN, 0);
+
+    // Every stored macro of both languages with the typed delay.
+    std::vector<std::string> found;
+    for (const char* language : {"INI_EN", "INI_CN"}) {
+        for (const auto& entry : fs::directory_iterator(folder_ / "skins" / language / "macro")) {
+            if (entry.path().extension() != ".dat") continue;
+            const std::u16string path = entry.path().u16string();
+            const int32_t macros = ParseIniInt(files_.Get(path, u"Macros", u"macroNum", 16));
+            for (int32_t m = 0; m < macros; ++m) {
+                MacroRecord record{};
+                DecodeMacroLine(files_.Get(path, u"Macros", FormatIniInt(m), kMacroLineBufferChars), record,
+                                MacVkAndText::VkToHidEn);
+                for (uint16_t k = 0; k < std::min<uint16_t>(record.eventCount, kMaxMacroEvents); ++k)
+                    if (record.delays[k] == kTypedDelay)
+                        found.push_back(entry.path().filename().string() + " " + std::to_string(m));
+            }
+        }
+    }
+    EXPECT_EQ(found, kept ? std::vector<std::string>{"Gaming.dat 1"} : std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryChange, EditAcrossAChangeTest,
+                         testing::Values(OpenMacroChange::DeleteMacro, OpenMacroChange::DeleteGroup,
+                                         OpenMacroChange::NewMacro, OpenMacroChange::Record,
+                                         OpenMacroChange::GroupChoice, OpenMacroChange::Language),
+                         ChangeName);
 
 TEST_F(MacroEditsSavedTest, EveryEventDeletedStaysDeleted)
 {
