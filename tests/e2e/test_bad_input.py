@@ -192,15 +192,12 @@ def test_group_names_with_path_separators(start, display):
 
 
 def test_group_file_overlong_lines_too_many_macros(start, display):
-    # The group's first twelve macros are used; the apply saves the open macro (the first) as
-    # the record holds it and the count it uses. Every other line stays.
+    # The group's first twelve macros are used; showing and applying them writes nothing, so the
+    # file stays as it was, every line kept.
     def damage(folder):
         edit_text(folder / GAMING, lambda t: set_key(set_key(t, "0", "0" * 40000), "macroNum", "40")
                   + "".join(f"{k}=1\n" for k in range(13, 40)))
-    folder = assert_runs(start, display, damage, written=(GAMING,))
-    lines = (folder / GAMING).read_text().splitlines()
-    assert "macroNum=12" in lines and "39=1" in lines
-    assert len(next(line for line in lines if line.startswith("0="))) < 19395
+    assert_runs(start, display, damage)
 
 
 def test_group_file_negative_count(start, display):
