@@ -8,11 +8,14 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <functional>
+#include <future>
 #include <mutex>
 #include <new>
 #include <span>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -436,20 +439,40 @@ TEST_F(WindowLifeTest, AnApplyAskedForBeforeTheEndDoesNotRunAfterIt)
     }
 }
 
-// Close, the tray's Exit, frame button 1 and the mouse's removal, each while a step download
-// waits for the settings and a fire key runs with another fire press pending: the device threads
-// finish that work first, the fire is stopped, and the exit command (none after a removal) is the
-// last report.
+// Tells when the end has begun: the device threads are told to stop, or the exit command comes.
+class EndWatchingMouse : public SimulatedMouse {
+public:
+    bool SetFeature(HidHandle handle, std::span<const uint8_t> report) override
+    {
+        if (report.size() > 1 && report[1] == 0x20) endBegun = true;
+        return SimulatedMouse::SetFeature(handle, report);
+    }
+    void SetInputReadsCancelled(bool cancelled) override
+    {
+        if (cancelled) endBegun = true;
+        SimulatedMouse::SetInputReadsCancelled(cancelled);
+    }
+    std::atomic<bool> endBegun{false};
+};
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int ms = 0; ms < 10000 && !condition(); ++ms) Sleep(1);
+    return condition();
+}
+
+// Close, the tray's Exit, frame button 1 and the mouse's removal, each while a step download and
+// a press of a second fire button wait for the settings (held until the end begins) and a fire
+// key runs: the device threads finish that work first, the fire is stopped, and the exit command
+// (none after a removal) is the last report.
 TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
 {
     g_startDeviceThreads = ThreadsRunHere();
     if (!g_startDeviceThreads) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
     const auto buttonEvent = [](int button) { return static_cast<uint8_t>(0xF0 + g_buttonSlotOrder[button]); };
-    const auto waitFor = [](const std::function<bool()>& condition) {
-        for (int ms = 0; ms < 10000 && !condition(); ++ms) Sleep(1);
-        return condition();
-    };
     for (int road = 0; road < 4; ++road) {
+        EndWatchingMouse mouse;
+        ScopedHidPort port(mouse);
         ASSERT_TRUE(Open());
         {
             std::lock_guard lock(g_settingsMutex);
@@ -459,34 +482,39 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
             buttons[4] = 40;
         }
         window_->RequestApply();
-        mouse_.QueueInputReport({6, buttonEvent(2), 0x80});
-        ASSERT_TRUE(waitFor([&] { return mouse_.FireKeyActive(); }));
-        mouse_.ClearLog();
-        {
-            // Both threads read their report and then wait for the settings.
+        mouse.QueueInputReport({6, buttonEvent(2), 0x80});
+        ASSERT_TRUE(WaitFor([&] { return mouse.FireKeyActive(); }));
+        mouse.ClearLog();
+
+        std::promise<void> held;
+        std::thread holder([&] {
             std::lock_guard lock(g_settingsMutex);
-            mouse_.QueueInputReport({6, buttonEvent(4), 0x80});
-            mouse_.QueueInputReport({6, 0x01, 0x00});
-            ASSERT_TRUE(waitFor([&] { return mouse_.PendingInputReports() == 0; }));
-        }
+            held.set_value();
+            WaitFor([&] { return mouse.endBegun.load(); });
+        });
+        held.get_future().wait();
+        mouse.QueueInputReport({6, buttonEvent(4), 0x80});
+        mouse.QueueInputReport({6, 0x01, 0x00});
+        EXPECT_TRUE(WaitFor([&] { return mouse.PendingInputReports() == 0; }));
         switch (road) {
         case 0: SendMessageW(Window(), WM_CLOSE, 0, 0); break;
         case 1: SendMessageW(Window(), WM_COMMAND, ID_EXIT_DRIVER, 0); break;
         case 2: ClickMain(1); break;
         default: SendMessageW(Window(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, Removal()); break;
         }
+        holder.join();
         EXPECT_EQ(Window(), nullptr) << road;
         EXPECT_FALSE(DeviceThreadsRunning()) << road;
 
-        const std::vector<std::vector<uint8_t>> sent = mouse_.SentReports();
+        const std::vector<std::vector<uint8_t>> sent = mouse.SentReports();
         const auto command = [](uint8_t code) { return [code](const std::vector<uint8_t>& r) { return r[1] == code; }; };
         const auto commit = [](const std::vector<uint8_t>& r) { return r[1] == 0x18 && r[2] == 0x09; };
         EXPECT_GT(std::count_if(sent.begin(), sent.end(), commit), 0) << road;  // the step went out whole
-        EXPECT_EQ(mouse_.InterruptedRuns(), 0) << road;
+        EXPECT_EQ(mouse.InterruptedRuns(), 0) << road;
         const auto lastFire = std::find_if(sent.rbegin(), sent.rend(), command(0x11));
         ASSERT_NE(lastFire, sent.rend()) << road;
         EXPECT_EQ((*lastFire)[2], 0) << road;
-        EXPECT_FALSE(mouse_.FireKeyActive()) << road;
+        EXPECT_FALSE(mouse.FireKeyActive()) << road;
         EXPECT_EQ(std::count_if(sent.begin(), sent.end(), command(0x20)), road < 3 ? 1 : 0) << road;
         if (road < 3) {
             EXPECT_EQ(sent.back()[1], 0x20) << road;
