@@ -26,6 +26,7 @@
 #include "macros/macro_record.h"
 #include "settings/settings_state.h"
 #include "tests/ui/window/main_window_fixture.h"
+#include "ui/macro_page/macro_page_controls.h"
 #include "ui/popups/popup_openers.h"
 #include "ui/popups/popup_state.h"
 #include "ui/popups/tev_menu.h"
@@ -449,10 +450,14 @@ public:
     }
     void SetInputReadsCancelled(bool cancelled) override
     {
-        if (cancelled) endBegun = true;
+        if (cancelled) {
+            endBegun = true;
+            recordingAtThreadsStop = g_recording;
+        }
         SimulatedMouse::SetInputReadsCancelled(cancelled);
     }
     std::atomic<bool> endBegun{false};
+    uint32_t recordingAtThreadsStop = 0;
 };
 
 bool WaitFor(const std::function<bool()>& condition)
@@ -464,7 +469,8 @@ bool WaitFor(const std::function<bool()>& condition)
 // Close, the tray's Exit, frame button 1 and the mouse's removal, each while a step download and
 // a press of a second fire button wait for the settings (held until the end begins) and a fire
 // key runs: the device threads finish that work first, the fire is stopped, and the exit command
-// (none after a removal) is the last report.
+// (none after a removal) is the last report. A recording running at Close has ended before this
+// thread waits for the device threads (its keyboard hook would wait with it).
 TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
 {
     g_startDeviceThreads = ThreadsRunHere();
@@ -485,6 +491,14 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
         mouse.QueueInputReport({6, buttonEvent(2), 0x80});
         ASSERT_TRUE(WaitFor([&] { return mouse.FireKeyActive(); }));
         mouse.ClearLog();
+        if (road == 0) {
+            g_page = kPageMacro;
+            window_->CreateMacroPageControls();
+            window_->RefreshMacroLists();
+            g_macroList->Select(1);
+            window_->StartOrStopRecording();
+            ASSERT_EQ(g_recording, 1u);
+        }
 
         std::promise<void> held;
         std::thread holder([&] {
@@ -505,6 +519,7 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
         holder.join();
         EXPECT_EQ(Window(), nullptr) << road;
         EXPECT_FALSE(DeviceThreadsRunning()) << road;
+        EXPECT_EQ(mouse.recordingAtThreadsStop, 0u) << road;
 
         const std::vector<std::vector<uint8_t>> sent = mouse.SentReports();
         const auto command = [](uint8_t code) { return [code](const std::vector<uint8_t>& r) { return r[1] == code; }; };
