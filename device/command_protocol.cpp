@@ -177,6 +177,8 @@ bool StopFireKeyLeftRunning()
     return sent;
 }
 
+void ForgetFireKeyLocked() { g_firingHandle = kNoHidHandle; }
+
 bool SendConsumerKey(uint16_t usage) { return SendSingleReport(DeviceCommandReport::ConsumerKey(usage)); }
 
 bool SendDriverExit()
