@@ -32,8 +32,8 @@ public:
     ~CTEV_KestraDlg() override;
 
     // Ends the program the way a missing skin file does: the message (once per run of the
-    // window), no tray icon, the exit command to the mouse, the dialog ended with 0. Start-up
-    // stops at its next step once this has run.
+    // window), then EndProgram with the exit command, the dialog ended with 0. Start-up stops at
+    // its next step once this has run.
     void EndWithMessage(const std::u16string& text);
     bool Ending() const { return m_ending; }
     // Start-up has loaded the profile and found the mouse, and the window is not ending: only

@@ -69,6 +69,8 @@ void CTEV_KestraDlg::EndProgram(bool exitCommand)
 {
     BeginEnding();
     m_exitCommandAtEnd = m_exitCommandAtEnd || exitCommand;
+    // Gone already (its end ran inside a box of this end): nothing is left to close.
+    if (Handle() == nullptr) return;
     // Out of sight at once, and the recording's keyboard hook off before this thread waits for
     // the device threads: every key of the desktop would wait with it.
     View().Show(SW_HIDE);
