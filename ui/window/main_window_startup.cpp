@@ -257,11 +257,13 @@ void CTEV_KestraDlg::OnDestroy()
     // half a stream), so the window goes out of sight before that wait. Only then the exit
     // command: nothing may reach the mouse after it.
     View().Show(SW_HIDE);
+    // A box a step download shows meanwhile (on its own thread) must not be owned by this
+    // window: it would wait for this thread, which waits for it, to let it disable the window.
+    if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(nullptr);
     StopDeviceThreads();
     if (m_exitCommandAtEnd) SendDriverExit();
     StopWindowThreads();
     RemoveTrayIcon();
     SetMainWindowRepaint(nullptr);
     g_mainWindowHandle = nullptr;
-    if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(nullptr);
 }

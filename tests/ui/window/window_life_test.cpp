@@ -30,6 +30,7 @@
 #include "ui/popups/popup_openers.h"
 #include "ui/popups/popup_state.h"
 #include "ui/popups/tev_menu.h"
+#include "ui/popups/win32_user_prompts.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window/window_messages.h"
 #include "winlib/wide.h"
@@ -440,6 +441,23 @@ TEST_F(WindowLifeTest, AnApplyAskedForBeforeTheEndDoesNotRunAfterIt)
     }
 }
 
+// The program's own prompts, which the window owns while it lives; their messages are kept, not
+// shown.
+class OwnedPrompts : public Win32UserPrompts {
+public:
+    OwnedPrompts() : previous_(&GetPrompts()) { SetPrompts(this); }
+    ~OwnedPrompts() override { SetPrompts(previous_); }
+    int ShowMessage(const std::u16string& text, const std::u16string&, uint32_t) override
+    {
+        shown.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    std::vector<std::u16string> shown;
+
+private:
+    UserPrompts* previous_;
+};
+
 // Tells when the end has begun: the device threads are told to stop, or the exit command comes.
 class EndWatchingMouse : public SimulatedMouse {
 public:
@@ -453,11 +471,14 @@ public:
         if (cancelled) {
             endBegun = true;
             recordingAtThreadsStop = g_recording;
+            if (prompts != nullptr) ownerAtThreadsStop = prompts->Owner();
         }
         SimulatedMouse::SetInputReadsCancelled(cancelled);
     }
     std::atomic<bool> endBegun{false};
     uint32_t recordingAtThreadsStop = 0;
+    const Win32UserPrompts* prompts = nullptr;
+    HWND ownerAtThreadsStop = nullptr;
 };
 
 bool WaitFor(const std::function<bool()>& condition)
@@ -470,7 +491,8 @@ bool WaitFor(const std::function<bool()>& condition)
 // a press of a second fire button wait for the settings (held until the end begins) and a fire
 // key runs: the device threads finish that work first, the fire is stopped, and the exit command
 // (none after a removal) is the last report. A recording running at Close has ended before this
-// thread waits for the device threads (its keyboard hook would wait with it).
+// thread waits for the device threads (its keyboard hook would wait with it), and the prompts are
+// no longer owned by the window (a step's box would wait for this thread to disable it).
 TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
 {
     g_startDeviceThreads = ThreadsRunHere();
@@ -479,7 +501,10 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
     for (int road = 0; road < 4; ++road) {
         EndWatchingMouse mouse;
         ScopedHidPort port(mouse);
+        OwnedPrompts prompts;
+        mouse.prompts = &prompts;
         ASSERT_TRUE(Open());
+        EXPECT_EQ(prompts.Owner(), Window());
         {
             std::lock_guard lock(g_settingsMutex);
             std::array<uint32_t, 9>& buttons = g_buttonAssignments[g_currentProfile & 3];
@@ -520,6 +545,8 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
         EXPECT_EQ(Window(), nullptr) << road;
         EXPECT_FALSE(DeviceThreadsRunning()) << road;
         EXPECT_EQ(mouse.recordingAtThreadsStop, 0u) << road;
+        EXPECT_EQ(mouse.ownerAtThreadsStop, nullptr) << road;
+        EXPECT_TRUE(prompts.shown.empty()) << road;
 
         const std::vector<std::vector<uint8_t>> sent = mouse.SentReports();
         const auto command = [](uint8_t code) { return [code](const std::vector<uint8_t>& r) { return r[1] == code; }; };
