@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "base/user_prompts.h"
-#include "device/command_protocol.h"
 #include "device/device_discovery.h"
 #include "device/program_device_link.h"
 #include "device/win32_hid_port.h"
