@@ -481,6 +481,12 @@ public:
     HWND ownerAtThreadsStop = nullptr;
 };
 
+// Runs when the scope ends, also on a failed assertion: a window must go before the mouse it uses.
+struct AtScopeEnd {
+    std::function<void()> run;
+    ~AtScopeEnd() { run(); }
+};
+
 bool WaitFor(const std::function<bool()>& condition)
 {
     for (int ms = 0; ms < 10000 && !condition(); ++ms) Sleep(1);
@@ -503,6 +509,10 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
         ScopedHidPort port(mouse);
         OwnedPrompts prompts;
         mouse.prompts = &prompts;
+        const AtScopeEnd endOfRoad{[&] {
+            window_.reset();
+            ResetDeviceLink();
+        }};
         ASSERT_TRUE(Open());
         EXPECT_EQ(prompts.Owner(), Window());
         {
@@ -561,8 +571,6 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
         if (road < 3) {
             EXPECT_EQ(sent.back()[1], 0x20) << road;
         }
-        window_.reset();
-        ResetDeviceLink();
     }
 }
 
@@ -577,6 +585,10 @@ TEST_F(WindowLifeTest, AStartUpThatFailsEndsWithAMessage)
     g_startDeviceThreads = ThreadsRunHere();
     OutOfMemoryMouse failing;
     ScopedHidPort port(failing);
+    const AtScopeEnd end{[&] {
+        window_.reset();
+        ResetDeviceLink();
+    }};
     EXPECT_FALSE(Open());
     ASSERT_EQ(nested_.shown.size(), 1u);
     EXPECT_EQ(nested_.shown[0].text, u"The program cannot start: not enough memory or system resources.");
@@ -584,8 +596,6 @@ TEST_F(WindowLifeTest, AStartUpThatFailsEndsWithAMessage)
     EXPECT_EQ(failing.ExitCount(), 1);
     ASSERT_FALSE(failing.SentReports().empty());
     EXPECT_EQ(failing.SentReports().back()[1], 0x20);
-    window_.reset();
-    ResetDeviceLink();
 }
 
 }  // namespace
