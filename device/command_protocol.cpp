@@ -11,6 +11,10 @@ std::array<uint8_t, kFeatureBufferSize> g_featureBuffer{};
 
 namespace {
 
+// The write handle the last fire start went to, until a stop goes there: the mouse fires
+// meanwhile. Guarded by g_deviceReportMutex.
+HidHandle g_firingHandle = kNoHidHandle;
+
 // Pacing of the memory runs, in milliseconds.
 constexpr uint32_t kBeforeCommitMs = 10;
 constexpr uint32_t kBeforeEndMs = 5;
@@ -154,7 +158,26 @@ bool ReadDeviceMemory(int32_t address, std::span<uint8_t> out)
     return ok;
 }
 
-bool SendFireKey(bool start) { return SendSingleReport(DeviceCommandReport::FireKey(start)); }
+bool SendFireKey(bool start)
+{
+    TrafficScope traffic;
+    const HidHandle handle = g_hidWriteHandle.load();
+    const bool sent = SendLocked(traffic.Port(), DeviceCommandReport::FireKey(start));
+    if (sent) g_firingHandle = start ? handle : kNoHidHandle;
+    return sent;
+}
+
+bool StopFireKeyLeftRunning()
+{
+    TrafficScope traffic;
+    // A mouse found again since the start has a new handle and is not firing.
+    if (!IsOpenHidHandle(g_firingHandle) || g_firingHandle != g_hidWriteHandle.load()) return false;
+    const bool sent = SendLocked(traffic.Port(), DeviceCommandReport::FireKey(false));
+    if (sent) g_firingHandle = kNoHidHandle;
+    return sent;
+}
+
+void ForgetFireKeyLocked() { g_firingHandle = kNoHidHandle; }
 
 bool SendConsumerKey(uint16_t usage) { return SendSingleReport(DeviceCommandReport::ConsumerKey(usage)); }
 

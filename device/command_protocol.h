@@ -75,6 +75,12 @@ bool ReadDeviceMemory(int32_t address, std::span<uint8_t> out);
 bool SendZeroWriteRun(int32_t address, int32_t count);
 
 bool SendFireKey(bool start);
+// Sends FireKey stop when the last fire command the open mouse took was a start (its button was
+// still down when the device threads ended): nothing else would stop the mouse firing.
+bool StopFireKeyLeftRunning();
+// The write handle is closed: its value may come again for another mouse, which is not firing.
+// With g_deviceReportMutex held.
+void ForgetFireKeyLocked();
 bool SendConsumerKey(uint16_t usage);
 // Sent only when the write collection is open; false otherwise.
 bool SendDriverExit();

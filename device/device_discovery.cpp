@@ -129,6 +129,7 @@ void ResetDeviceLink()
         HidHandle write = g_hidWriteHandle.exchange(kNoHidHandle);
         if (IsOpenHidHandle(write)) port.Close(write);
         g_writeCaps = HidCaps{};
+        ForgetFireKeyLocked();
     }
     g_deviceConnected = 0;
     g_devicePath.clear();

@@ -24,8 +24,9 @@ void DeviceThreads::Stop()
     stop_ = true;
     HidPort& port = GetHidPort();
     port.SetInputReadsCancelled(true);
-    input_.join();
-    buttonAction_.join();
+    // A start that failed at the second thread (the system had none left) left only the first.
+    if (input_.joinable()) input_.join();
+    if (buttonAction_.joinable()) buttonAction_.join();
     port.SetInputReadsCancelled(false);
 }
 

@@ -23,14 +23,15 @@ public:
     DeviceThreads(const DeviceThreads&) = delete;
     DeviceThreads& operator=(const DeviceThreads&) = delete;
 
-    // Starts both threads; does nothing while they run.
+    // Starts both threads; does nothing while they run. A thread the system cannot start throws
+    // (std::system_error); Stop then ends the one that did start.
     void Start(FilesSourceFactory makeFiles, ThreadStart onStart = {});
     // Sets the stop flag, cancels the input read waiting in the HID port, and returns once both
     // threads have ended: no turn runs after it. Input reads work again afterwards, and the
     // threads may be started again. Call it without holding g_settingsMutex (a turn finishing its
     // work may need it) and before anything the turns use goes away.
     void Stop();
-    bool Running() const { return input_.joinable(); }
+    bool Running() const { return input_.joinable() || buttonAction_.joinable(); }
 
 private:
     // The two thread procedures: each runs its turn until Stop.

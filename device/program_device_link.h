@@ -16,6 +16,7 @@ void StartDeviceThreads();
 // waiting for the mouse is cancelled through the HID port, both threads are joined; no turn runs
 // after it returns. The window calls it at program end, before it destroys anything the threads
 // use (itself, the HID port, the device link), and without holding g_settingsMutex. Does nothing
-// when they are not running; they may be started again.
+// when they are not running; they may be started again. A fire key the threads started and did
+// not stop (its button still down) is then stopped: no thread is left to send the stop.
 void StopDeviceThreads();
 bool DeviceThreadsRunning();

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "device/apply_writer.h"
+#include "device/command_protocol.h"
 #include "device/device_threads.h"
 #include "device/macro_step_download.h"
 #include "device/program_device_link.h"
@@ -89,6 +90,10 @@ void StartDeviceThreads()
     g_deviceThreads.Start([] { return std::make_unique<ProgramFilesSource>(); }, OnDeviceThreadStart);
 }
 
-void StopDeviceThreads() { g_deviceThreads.Stop(); }
+void StopDeviceThreads()
+{
+    g_deviceThreads.Stop();
+    StopFireKeyLeftRunning();
+}
 
 bool DeviceThreadsRunning() { return g_deviceThreads.Running(); }

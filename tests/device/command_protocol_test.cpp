@@ -195,6 +195,27 @@ TEST(CommandProtocolTest, SingleReportsGoOutByteForByte)
     EXPECT_EQ(mouse.ApplyCount(), 1);
 }
 
+// The program's end stops a fire the device threads left running, once, and only on the mouse
+// that was told to fire.
+TEST(CommandProtocolTest, AFireLeftRunningIsStoppedOnce)
+{
+    SimulatedMouse mouse;
+    SimulatedDevice device(mouse);
+    EXPECT_FALSE(StopFireKeyLeftRunning());
+    SendFireKey(true);
+    EXPECT_TRUE(StopFireKeyLeftRunning());
+    EXPECT_FALSE(mouse.FireKeyActive());
+    EXPECT_FALSE(StopFireKeyLeftRunning());
+    SendFireKey(true);
+    SendFireKey(false);
+    EXPECT_FALSE(StopFireKeyLeftRunning());
+    SendFireKey(true);
+    ResetDeviceLink();
+    FindDevice(SimulatedDevice::kWindow);
+    EXPECT_FALSE(StopFireKeyLeftRunning());
+    EXPECT_EQ(mouse.SentReports().size(), 5u);
+}
+
 TEST(CommandProtocolTest, DriverExitGoesOutOnlyThroughAnOpenWriteCollection)
 {
     {

@@ -12,7 +12,7 @@
 int Win32UserPrompts::ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style)
 {
     const std::u16string title = caption.empty() ? ApplicationNameOfModulePath(ModuleFilePath()) : caption;
-    return MessageBoxW(owner_, AsWide(text), AsWide(title), style);
+    return MessageBoxW(Owner(), AsWide(text), AsWide(title), style);
 }
 
 namespace {
@@ -35,7 +35,7 @@ std::optional<std::u16string> Win32UserPrompts::ChooseFile(const FileDialogReque
     const std::wstring extension(request.defaultExtension.begin(), request.defaultExtension.end());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner_;
+    dialog.hwndOwner = Owner();
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
@@ -56,7 +56,7 @@ std::optional<uint32_t> Win32UserPrompts::ChooseColour(uint32_t initial)
     static std::array<COLORREF, 16> customColours{};
     CHOOSECOLORW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = owner_;
+    dialog.hwndOwner = Owner();
     dialog.rgbResult = initial;
     dialog.lpCustColors = customColours.data();
     dialog.Flags = CC_RGBINIT;
@@ -64,4 +64,4 @@ std::optional<uint32_t> Win32UserPrompts::ChooseColour(uint32_t initial)
     return static_cast<uint32_t>(dialog.rgbResult);
 }
 
-int Win32UserPrompts::ShowWarningBox() { return static_cast<int>(RunWarningBox(owner_)); }
+int Win32UserPrompts::ShowWarningBox() { return static_cast<int>(RunWarningBox(Owner())); }

@@ -32,8 +32,8 @@ public:
     ~CTEV_KestraDlg() override;
 
     // Ends the program the way a missing skin file does: the message (once per run of the
-    // window), no tray icon, the exit command to the mouse, the dialog ended with 0. Start-up
-    // stops at its next step once this has run.
+    // window), then EndProgram with the exit command, the dialog ended with 0. Start-up stops at
+    // its next step once this has run.
     void EndWithMessage(const std::u16string& text);
     bool Ending() const { return m_ending; }
     // Start-up has loaded the profile and found the mouse, and the window is not ending: only
@@ -63,7 +63,7 @@ public:
     void RemoveTrayIcon();
 
     // Writes the settings to the mouse (the apply button, power broadcasts); an apply asked for
-    // while one runs runs once more after it.
+    // while one runs runs once more after it, unless the window has begun to end meanwhile.
     void RequestApply()
     {
         if (Live()) m_apply.Request();
@@ -138,6 +138,7 @@ protected:
 
 private:
     // Start-up steps (main_window_startup.cpp).
+    void StartUp();
     void StartWorkerThreads();
     void AddAboutToSystemMenu();
     void SetUpFolders();
@@ -174,6 +175,8 @@ private:
     LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
     BOOL OnDeviceChange(UINT event, LPARAM data);
     void OnPowerBroadcast();
+    // One apply, its messages shown after it while the window is not ending.
+    void RunApply();
     void OnDrawItem(UINT controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* item);
     LRESULT OnProfileSelected(WPARAM wParam, LPARAM lParam);
@@ -208,10 +211,14 @@ private:
 
     bool OnCommand(UINT command, UINT notification);
     void OnDestroy();
-    // Close, Exit and the mouse's removal: the dialogs open over the window (a message box, a
-    // file or colour dialog, the warning box) are closed, so that the handler they interrupted
-    // returns as cancelled and the window's own loop ends.
-    void EndProgram();
+    // From here on no handler writes the settings, config.ini or the mouse, and no apply runs.
+    void BeginEnding();
+    // Close, Exit, the mouse's removal and an end with a message: the window hidden, a recording
+    // stopped, the tray icon removed, and the dialogs open over the window (a message box, a file
+    // or colour dialog, the warning box) closed, so that the handler they interrupted returns as
+    // cancelled and the window's own loop ends. The device threads end, and the exit command
+    // follows as the last report when `exitCommand` (not after a removal), when the window goes.
+    void EndProgram(bool exitCommand);
     // Hiding the window (to the tray, minimised) ends a running recording first, saved: its
     // keyboard hook would keep every key from the other programs.
     void StopRecordingBeforeHiding();
@@ -257,6 +264,7 @@ private:
     };
 
     bool m_ending = false;
+    bool m_exitCommandAtEnd = false;
     bool m_started = false;
     // The black background of the macro page's edits and lists.
     BrushOwner m_controlBrush;

@@ -53,7 +53,7 @@ RegionOwner RectRegion(const RECT& rect) { return RegionOwner(CreateRectRgnIndir
 }  // namespace
 
 CTEV_KestraDlg::CTEV_KestraDlg(HWND parent)
-    : Dialog(IDD_TEV_KESTRA_DIALOG), m_parent(parent), m_apply([] { WriteSettingsToDevice(); })
+    : Dialog(IDD_TEV_KESTRA_DIALOG), m_parent(parent), m_apply([this] { RunApply(); })
 {
     m_hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME));
 }
@@ -67,6 +67,25 @@ CTEV_KestraDlg::~CTEV_KestraDlg()
 
 BOOL CTEV_KestraDlg::OnInitDialog()
 {
+    try {
+        StartUp();
+    } catch (...) {
+        // Out of memory (a huge mask) or a thread the system cannot start: a window that never
+        // came alive would drop every click and only hide on Alt+F4. The program ends instead.
+        m_started = false;
+        try {
+            EndWithMessage(g_languageEnglish != 0
+                               ? u"The program cannot start: not enough memory or system resources."
+                               : u"El programa no puede iniciarse: no hay suficiente memoria o recursos del sistema.");
+        } catch (...) {
+        }
+        EndProgram(true);
+    }
+    return TRUE;
+}
+
+void CTEV_KestraDlg::StartUp()
+{
     g_mainWindowHandle = Handle();
     if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(Handle());
     SetMainWindowRepaint(RepaintMainWindow);
@@ -78,7 +97,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     SetUpFolders();
     m_startupImages.emplace(AsWide(g_skinFolder));
     LoadCurrentProfileAndLanguage();
-    if (m_ending) return TRUE;
+    if (m_ending) return;
     {
         // The device threads already run: a profile switched on the mouse may change g_curConfig.
         std::lock_guard lock(g_settingsMutex);
@@ -91,11 +110,11 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     LoadSkinColorLayout();
     LoadSkinAdvanceLayout();
     LoadSkinMacroLayout();
-    if (m_ending) return TRUE;
+    if (m_ending) return;
     CreateMacroPageControlObjects();
     FillLedModeNames();
     LoadWarningLayout();
-    if (m_ending || !CutWindowShape()) return TRUE;
+    if (m_ending || !CutWindowShape()) return;
 
     LoadMacroData();
     LoadLanguageMenus(g_languageEnglish);
@@ -104,7 +123,6 @@ BOOL CTEV_KestraDlg::OnInitDialog()
     m_startupImages.reset();
     m_started = !m_ending;
     if (m_started) RefreshPaintSettings();
-    return TRUE;
 }
 
 void CTEV_KestraDlg::StartWorkerThreads()
@@ -228,23 +246,25 @@ void CTEV_KestraDlg::EndWithMessage(const std::u16string& text)
     if (m_ending) return;
     // Ending from here on: the message box's loop must not run an apply or a click over
     // settings that were never loaded.
-    m_ending = true;
+    BeginEnding();
     GetPrompts().ShowMessage(text, u"", MessageStyle::Ok);
-    RemoveTrayIcon();
-    SendDriverExit();
-    End(0);
+    EndProgram(true);
 }
 
 void CTEV_KestraDlg::OnDestroy()
 {
     // Every thread that touches the window ends here, while its handle is still valid; a step
     // download the input thread is in the middle of is finished first (the mouse must not keep
-    // half a stream), so the window goes out of sight before that wait.
+    // half a stream), so the window goes out of sight before that wait. Only then the exit
+    // command: nothing may reach the mouse after it.
     View().Show(SW_HIDE);
+    // A box a step download shows meanwhile (on its own thread) must not be owned by this
+    // window: it would wait for this thread, which waits for it, to let it disable the window.
+    if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(nullptr);
     StopDeviceThreads();
+    if (m_exitCommandAtEnd) SendDriverExit();
     StopWindowThreads();
     RemoveTrayIcon();
     SetMainWindowRepaint(nullptr);
     g_mainWindowHandle = nullptr;
-    if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(nullptr);
 }

@@ -2,6 +2,7 @@
 
 void SerialApply::Request()
 {
+    if (stopped_) return;
     if (running_) {
         again_ = true;
         return;
@@ -14,5 +15,5 @@ void SerialApply::Request()
     do {
         again_ = false;
         apply_();
-    } while (again_);
+    } while (again_ && !stopped_);
 }

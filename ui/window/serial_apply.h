@@ -10,9 +10,13 @@ public:
     explicit SerialApply(std::function<void()> apply) : apply_(std::move(apply)) {}
     void Request();
     bool Running() const { return running_; }
+    // The program is ending: no apply runs from here on, not even the one asked for again while
+    // the current one runs.
+    void Stop() { stopped_ = true; }
 
 private:
     std::function<void()> apply_;
     bool running_ = false;
     bool again_ = false;
+    bool stopped_ = false;
 };

@@ -5,9 +5,11 @@
 #include <shellapi.h>
 
 #include <cwchar>
+#include <vector>
 
-#include "device/command_protocol.h"
+#include "base/user_prompts.h"
 #include "device/device_discovery.h"
+#include "device/program_device_link.h"
 #include "device/win32_hid_port.h"
 #include "ui/pages/page_state.h"
 #include "ui/popups/tev_menu.h"
@@ -56,9 +58,23 @@ BOOL CALLBACK CloseOtherWindow(HWND window, LPARAM mainWindow)
 }
 }  // namespace
 
-void CTEV_KestraDlg::EndProgram()
+void CTEV_KestraDlg::BeginEnding()
 {
     m_ending = true;
+    m_apply.Stop();
+}
+
+void CTEV_KestraDlg::EndProgram(bool exitCommand)
+{
+    BeginEnding();
+    m_exitCommandAtEnd = m_exitCommandAtEnd || exitCommand;
+    // Gone already (its end ran inside a box of this end): nothing is left to close.
+    if (Handle() == nullptr) return;
+    // Out of sight at once, and the recording's keyboard hook off before this thread waits for
+    // the device threads: every key of the desktop would wait with it.
+    View().Show(SW_HIDE);
+    StopRecordingBeforeHiding();
+    RemoveTrayIcon();
     EnumThreadWindows(GetCurrentThreadId(), CloseOtherWindow, reinterpret_cast<LPARAM>(Handle()));
     End(0);
 }
@@ -67,9 +83,7 @@ void CTEV_KestraDlg::OnClose()
 {
     // An end already under way (a start-up message still open) sends its own exit command.
     if (m_ending) return;
-    RemoveTrayIcon();
-    SendDriverExit();
-    EndProgram();
+    EndProgram(true);
 }
 
 void CTEV_KestraDlg::StopRecordingBeforeHiding()
@@ -133,14 +147,28 @@ BOOL CTEV_KestraDlg::OnDeviceChange(UINT event, LPARAM data)
     } else if (event == kDeviceRemoveComplete) {
         if (header != nullptr && IsOurDeviceBroadcast(header)) {
             g_deviceConnected = 0;
-            RemoveTrayIcon();
-            EndProgram();
+            EndProgram(false);
         }
     }
     return TRUE;
 }
 
 void CTEV_KestraDlg::OnPowerBroadcast() { RequestApply(); }
+
+void CTEV_KestraDlg::RunApply()
+{
+    std::vector<MessageCollector::Message> messages;
+    {
+        MessageCollector collector;
+        WriteSettingsToDevice();
+        messages = collector.Messages();
+    }
+    // A box after Exit or the mouse's removal would keep the hidden program waiting for an answer.
+    for (const MessageCollector::Message& message : messages) {
+        if (m_ending) break;
+        GetPrompts().ShowMessage(message.text, message.caption, message.style);
+    }
+}
 
 BOOL CTEV_KestraDlg::OnEraseBkgnd(HDC)
 {

@@ -6,17 +6,31 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <functional>
+#include <future>
+#include <mutex>
+#include <new>
+#include <span>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
+#include "device/apply_tables.h"
 #include "device/command_protocol.h"
+#include "device/program_device_link.h"
 #include "device/system_parameters.h"
+#include "macros/macro_record.h"
+#include "settings/settings_state.h"
 #include "tests/ui/window/main_window_fixture.h"
+#include "ui/macro_page/macro_page_controls.h"
 #include "ui/popups/popup_openers.h"
 #include "ui/popups/popup_state.h"
 #include "ui/popups/tev_menu.h"
+#include "ui/popups/win32_user_prompts.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window/window_messages.h"
 #include "winlib/wide.h"
@@ -363,16 +377,225 @@ TEST_F(WindowLifeTest, ALanguageWithAMissingLayoutEndsTheProgramAndTheNextStartK
 {
     ASSERT_TRUE(Open());
     std::filesystem::remove(folder_ / "skins/INI_CN/skin_color.ini");
+    // The end begins inside the switch: while its message is open, a power broadcast, the tray's
+    // Exit and the mouse's arrival (marked gone) write nothing and end nothing twice.
+    const std::string config = folder_.Read("skins/config/config.ini");
+    const std::vector<uint8_t> memory = Memory();
+    g_deviceConnected = 0;
+    nested_.whileOpen = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0},
+                         {WM_COMMAND, ID_EXIT_DRIVER, 0},
+                         {WM_DEVICECHANGE, DBT_DEVICEARRIVAL, Removal(), true}};
     window_->SwitchToSpanish();
     EXPECT_EQ(Window(), nullptr);
     ASSERT_EQ(nested_.shown.size(), 1u);
     EXPECT_EQ(nested_.shown[0].text, u"找不到配置文件");
+    EXPECT_EQ(nested_.closedByProgram, 0);
+    EXPECT_EQ(folder_.Read("skins/config/config.ini"), config);
+    EXPECT_EQ(Memory(), memory);
+    EXPECT_EQ(mouse_.ApplyCount(), 0);
+    EXPECT_TRUE(system_.sets.empty());
+    EXPECT_EQ(g_deviceConnected, 0);
+    EXPECT_EQ(mouse_.ExitCount(), 1);
     window_.reset();
 
     nested_.shown.clear();
     ASSERT_TRUE(Open());
     EXPECT_EQ(g_languageEnglish, 1u);
     EXPECT_TRUE(nested_.shown.empty());
+}
+
+// The apply has two messages (button 1 here and a button of the third profile play a constant
+// macro given a light event of no light mode); a power broadcast and then Exit or the mouse's
+// removal arrive while the first is open: neither the second box nor the broadcast's apply follows
+// once the end has begun.
+TEST_F(WindowLifeTest, AnApplyAskedForBeforeTheEndDoesNotRunAfterIt)
+{
+    for (int road = 0; road < 2; ++road) {
+        const int applies = mouse_.ApplyCount();
+        const int exits = mouse_.ExitCount();
+        const INT_PTR result = RunModal([&] {
+            MacroRecord light{};
+            light.SetEvent(0, {7, MacroEventCode::Light, 0, 0, 20});
+            light.eventCount = 1;
+            light.lightCount = 1;
+            light.lightBlocks[0].stepCount = 1;
+            g_constMacroTable[1] = light;
+            g_buttonAssignments[g_currentProfile & 3][0] = 33;
+            const NestedLoopPrompts::Posted end =
+                road == 0 ? NestedLoopPrompts::Posted{WM_COMMAND, ID_EXIT_DRIVER, 0}
+                          : NestedLoopPrompts::Posted{WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, Removal(), true};
+            nested_.whileOpen = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0}, end};
+            window_->RequestApply();
+        });
+        EXPECT_EQ(result, 0) << road;
+        EXPECT_EQ(mouse_.ApplyCount(), applies + 1) << road;
+        ASSERT_EQ(nested_.shown.size(), 1u) << road;
+        EXPECT_EQ(nested_.shown[0].text, u"Error!");
+        EXPECT_EQ(nested_.closedByProgram, 1) << road;
+        EXPECT_EQ(system_.sets.size(), 2u) << road;
+        EXPECT_EQ(mouse_.ExitCount(), exits + (road == 0 ? 1 : 0)) << road;
+        nested_.shown.clear();
+        nested_.closedByProgram = 0;
+        system_.sets.clear();
+        ResetDeviceLink();
+    }
+}
+
+// The program's own prompts, which the window owns while it lives; their messages are kept, not
+// shown.
+class OwnedPrompts : public Win32UserPrompts {
+public:
+    OwnedPrompts() : previous_(&GetPrompts()) { SetPrompts(this); }
+    ~OwnedPrompts() override { SetPrompts(previous_); }
+    int ShowMessage(const std::u16string& text, const std::u16string&, uint32_t) override
+    {
+        shown.push_back(text);
+        return MessageAnswer::Ok;
+    }
+    std::vector<std::u16string> shown;
+
+private:
+    UserPrompts* previous_;
+};
+
+// Tells when the end has begun: the device threads are told to stop, or the exit command comes.
+class EndWatchingMouse : public SimulatedMouse {
+public:
+    bool SetFeature(HidHandle handle, std::span<const uint8_t> report) override
+    {
+        if (report.size() > 1 && report[1] == 0x20) endBegun = true;
+        return SimulatedMouse::SetFeature(handle, report);
+    }
+    void SetInputReadsCancelled(bool cancelled) override
+    {
+        if (cancelled) {
+            endBegun = true;
+            recordingAtThreadsStop = g_recording;
+            if (prompts != nullptr) ownerAtThreadsStop = prompts->Owner();
+        }
+        SimulatedMouse::SetInputReadsCancelled(cancelled);
+    }
+    std::atomic<bool> endBegun{false};
+    uint32_t recordingAtThreadsStop = 0;
+    const Win32UserPrompts* prompts = nullptr;
+    HWND ownerAtThreadsStop = nullptr;
+};
+
+// Runs when the scope ends, also on a failed assertion: a window must go before the mouse it uses.
+struct AtScopeEnd {
+    std::function<void()> run;
+    ~AtScopeEnd() { run(); }
+};
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    for (int ms = 0; ms < 10000 && !condition(); ++ms) Sleep(1);
+    return condition();
+}
+
+// Close, the tray's Exit, frame button 1 and the mouse's removal, each while a step download and
+// a press of a second fire button wait for the settings (held until the end begins) and a fire
+// key runs: the device threads finish that work first, the fire is stopped, and the exit command
+// (none after a removal) is the last report. A recording running at Close has ended before this
+// thread waits for the device threads (its keyboard hook would wait with it), and the prompts are
+// no longer owned by the window (a step's box would wait for this thread to disable it).
+TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
+{
+    g_startDeviceThreads = ThreadsRunHere();
+    if (!g_startDeviceThreads) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    const auto buttonEvent = [](int button) { return static_cast<uint8_t>(0xF0 + g_buttonSlotOrder[button]); };
+    for (int road = 0; road < 4; ++road) {
+        EndWatchingMouse mouse;
+        ScopedHidPort port(mouse);
+        OwnedPrompts prompts;
+        mouse.prompts = &prompts;
+        const AtScopeEnd endOfRoad{[&] {
+            window_.reset();
+            ResetDeviceLink();
+        }};
+        ASSERT_TRUE(Open());
+        EXPECT_EQ(prompts.Owner(), Window());
+        {
+            std::lock_guard lock(g_settingsMutex);
+            std::array<uint32_t, 9>& buttons = g_buttonAssignments[g_currentProfile & 3];
+            buttons[0] = 0x100;  // the first macro of the first group, which the mouse's steps change
+            buttons[2] = 40;
+            buttons[4] = 40;
+        }
+        window_->RequestApply();
+        mouse.QueueInputReport({6, buttonEvent(2), 0x80});
+        ASSERT_TRUE(WaitFor([&] { return mouse.FireKeyActive(); }));
+        mouse.ClearLog();
+        if (road == 0) {
+            g_page = kPageMacro;
+            window_->CreateMacroPageControls();
+            window_->RefreshMacroLists();
+            g_macroList->Select(1);
+            window_->StartOrStopRecording();
+            ASSERT_EQ(g_recording, 1u);
+        }
+
+        std::promise<void> held;
+        std::thread holder([&] {
+            std::lock_guard lock(g_settingsMutex);
+            held.set_value();
+            WaitFor([&] { return mouse.endBegun.load(); });
+        });
+        held.get_future().wait();
+        mouse.QueueInputReport({6, buttonEvent(4), 0x80});
+        mouse.QueueInputReport({6, 0x01, 0x00});
+        EXPECT_TRUE(WaitFor([&] { return mouse.PendingInputReports() == 0; }));
+        switch (road) {
+        case 0: SendMessageW(Window(), WM_CLOSE, 0, 0); break;
+        case 1: SendMessageW(Window(), WM_COMMAND, ID_EXIT_DRIVER, 0); break;
+        case 2: ClickMain(1); break;
+        default: SendMessageW(Window(), WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, Removal()); break;
+        }
+        holder.join();
+        EXPECT_EQ(Window(), nullptr) << road;
+        EXPECT_FALSE(DeviceThreadsRunning()) << road;
+        EXPECT_EQ(mouse.recordingAtThreadsStop, 0u) << road;
+        EXPECT_EQ(mouse.ownerAtThreadsStop, nullptr) << road;
+        EXPECT_TRUE(prompts.shown.empty()) << road;
+
+        const std::vector<std::vector<uint8_t>> sent = mouse.SentReports();
+        const auto command = [](uint8_t code) { return [code](const std::vector<uint8_t>& r) { return r[1] == code; }; };
+        const auto commit = [](const std::vector<uint8_t>& r) { return r[1] == 0x18 && r[2] == 0x09; };
+        EXPECT_GT(std::count_if(sent.begin(), sent.end(), commit), 0) << road;  // the step went out whole
+        EXPECT_EQ(mouse.InterruptedRuns(), 0) << road;
+        const auto lastFire = std::find_if(sent.rbegin(), sent.rend(), command(0x11));
+        ASSERT_NE(lastFire, sent.rend()) << road;
+        EXPECT_EQ((*lastFire)[2], 0) << road;
+        EXPECT_FALSE(mouse.FireKeyActive()) << road;
+        EXPECT_EQ(std::count_if(sent.begin(), sent.end(), command(0x20)), road < 3 ? 1 : 0) << road;
+        if (road < 3) {
+            EXPECT_EQ(sent.back()[1], 0x20) << road;
+        }
+    }
+}
+
+// A mouse whose status read at start-up fails as an allocation that finds no memory left does.
+class OutOfMemoryMouse : public SimulatedMouse {
+public:
+    bool GetFeature(HidHandle, std::span<uint8_t>) override { throw std::bad_alloc(); }
+};
+
+TEST_F(WindowLifeTest, AStartUpThatFailsEndsWithAMessage)
+{
+    g_startDeviceThreads = ThreadsRunHere();
+    OutOfMemoryMouse failing;
+    ScopedHidPort port(failing);
+    const AtScopeEnd end{[&] {
+        window_.reset();
+        ResetDeviceLink();
+    }};
+    EXPECT_FALSE(Open());
+    ASSERT_EQ(nested_.shown.size(), 1u);
+    EXPECT_EQ(nested_.shown[0].text, u"The program cannot start: not enough memory or system resources.");
+    EXPECT_FALSE(DeviceThreadsRunning());
+    EXPECT_EQ(failing.ExitCount(), 1);
+    ASSERT_FALSE(failing.SentReports().empty());
+    EXPECT_EQ(failing.SentReports().back()[1], 0x20);
 }
 
 }  // namespace

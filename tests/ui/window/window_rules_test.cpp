@@ -67,6 +67,18 @@ TEST(WindowRules, AnApplyAskedForDuringAnApplyRunsOnceAfterIt)
     EXPECT_FALSE(apply.Running());
     apply.Request();
     EXPECT_EQ(runs, 3);
+
+    // A broadcast, then the program's end, while the apply runs: it does not run again, nor later.
+    SerialApply ending([&] {
+        ++runs;
+        self->Request();
+        self->Stop();
+    });
+    self = &ending;
+    ending.Request();
+    EXPECT_EQ(runs, 4);
+    ending.Request();
+    EXPECT_EQ(runs, 4);
 }
 
 TEST(WindowRules, OwnerDrawnMenuSizesAndGradient)
