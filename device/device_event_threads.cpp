@@ -65,11 +65,12 @@ void HandleButtonEvent(uint8_t event, uint8_t state)
     do {
         next = Unpack(value);
         next.lastPressed = (state & kButtonPressedBit) != 0;
+        // The counts stop at their top rather than wrap: a turn held up for long still sees reports.
         if (next.lastPressed) {
-            ++next.presses;
+            next.presses = std::min(next.presses + 1, kCountMask);
             next.pressState = state;
         } else {
-            ++next.releases;
+            next.releases = std::min(next.releases + 1, kCountMask);
         }
     } while (!slot.compare_exchange_weak(value, Pack(next)));
 }

@@ -148,6 +148,9 @@ TEST_F(DeviceThreadsTest, ReportsBeforeATurnAreEachCarriedOutForTheirButton)
     EXPECT_EQ(turnAfter({{6, 0xF3, 0x80}}), (Strings{"FIRE 1"}));
     EXPECT_EQ(turnAfter({{6, 0xF3, 0x00}, {6, 0xF3, 0x80}}), (Strings{"FIRE 0", "FIRE 1"}));
     EXPECT_TRUE(mouse.FireKeyActive());
+    // More presses than a turn counts: the count stops at its top (255), it does not wrap to none.
+    const std::vector<Bytes> clicks(300, Bytes{6, 0xF4, 0x80});
+    EXPECT_EQ(turnAfter(clicks).size(), 255u);
     EXPECT_FALSE(ButtonReportsPending());
 }
 
