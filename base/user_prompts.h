@@ -117,5 +117,21 @@ private:
 // Shows the messages on the prompts of the calling thread, in order.
 void ShowCollected(const std::vector<MessageCollector::Message>& messages);
 
+// Runs `work`, which takes its locks inside, with the messages it shows collected, and shows them
+// once it has returned and its locks are released; gives what `work` returns.
+template <class Work>
+auto ShowMessagesAfter(Work&& work)
+{
+    std::vector<MessageCollector::Message> messages;
+    auto result = [&] {
+        MessageCollector collector;
+        auto value = work();
+        messages = collector.Messages();
+        return value;
+    }();
+    ShowCollected(messages);
+    return result;
+}
+
 // Whether a collector of the calling thread already holds a message of this text.
 bool CollectedOnThisThread(const std::u16string& text);

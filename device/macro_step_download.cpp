@@ -88,21 +88,18 @@ SteppedMacro StepMacroLocked(const MacroFilesAccess& macros, bool up)
 
 void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up)
 {
-    std::vector<MessageCollector::Message> messages;
-    SteppedMacro stepped;
-    {
-        MessageCollector collector;
+    const SteppedMacro stepped = ShowMessagesAfter([&] {
         std::lock_guard settingsLock(g_settingsMutex);
+        SteppedMacro result;
         {
             std::lock_guard macroLock(g_macroStoreLock);
-            stepped = StepMacroLocked(macros, up);
+            result = StepMacroLocked(macros, up);
         }
         // The stream takes seconds for a large macro: it goes out without the macro store, which
         // the recording's key filter and the macro page's edits use meanwhile. The settings stay
         // held, so that no apply places other streams in the middle of it.
-        WriteDeviceRuns(g_slot0MacroAddress, stepped.stream);
-        messages = collector.Messages();
-    }
-    ShowCollected(messages);
+        WriteDeviceRuns(g_slot0MacroAddress, result.stream);
+        return result;
+    });
     if (stepped.open) RequestOpenMacroShown();
 }

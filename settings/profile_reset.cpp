@@ -38,17 +38,11 @@ bool ResetProfileLocked(IniSource& ini)
 
 bool ResetProfile(IniSource& ini)
 {
-    std::vector<MessageCollector::Message> messages;
-    bool reset = false;
-    {
-        // A save that fails is told once the lock is released.
-        MessageCollector collector;
+    // A save that fails is told once the lock is released.
+    return ShowMessagesAfter([&] {
         std::scoped_lock lock(g_settingsMutex);
-        reset = ResetProfileLocked(ini);
-        messages = collector.Messages();
-    }
-    ShowCollected(messages);
-    return reset;
+        return ResetProfileLocked(ini);
+    });
 }
 
 void StoreAndLoadFrameProfile(IniSource& ini)
