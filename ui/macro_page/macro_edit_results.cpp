@@ -39,7 +39,8 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
         if (g_macroListSel < 0 || g_macroListSel >= static_cast<int32_t>(kGroupMacroLimit)) return 0;
         MacroRecord& record = g_macroTable[static_cast<size_t>(g_macroListSel)];
         const std::u16string text = macros.Text(g_macroListSel);
-        const bool renamed = text != MacroName(record);
+        // A copy: a step download writes the open group's records from the input thread.
+        const bool renamed = text != MacroName(MacroTableCopy(static_cast<uint32_t>(g_macroListSel)));
         bool taken;
         {
             std::lock_guard lock(g_macroStoreLock);

@@ -11,9 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <iterator>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "device/program_device_link.h"
@@ -318,6 +320,34 @@ TEST_F(MacroEditsSavedTest, NameEditedInTheMacroListStaysEdited)
     NewPageChangeAndApply();
     EXPECT_EQ(std::u16string(MacroName(Stored(kEditedSlot))), u"Renamed");
     ExpectMouseAsTheSavedFolderGives();
+}
+
+// The end of the in-place rename reads the stored name under the macro store: a thread writing
+// the record under it meanwhile (a step download of the open macro), the typed name there until it
+// lets go, does not make the end take the name as unchanged and leave the file unsaved.
+TEST_F(MacroEditsSavedTest, NameEditEndReadsTheNameBesideAStepOfTheMacro)
+{
+    if (!ThreadsRunHere()) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    ASSERT_TRUE(OpenEditedMacro());
+    const auto slot = static_cast<int32_t>(kEditedSlot);
+    g_macroList->DeleteLine(slot);
+    g_macroList->InsertLine(slot, u"Renamed");
+    g_macroList->Select(slot);
+    std::promise<void> held;
+    std::thread step([&] {
+        std::lock_guard lock(g_macroStoreLock);
+        MacroRecord& record = g_macroTable[kEditedSlot];
+        const MacroRecord before = record;
+        SetMacroName(record, u"Renamed");
+        held.set_value();
+        Sleep(300);
+        record = before;
+    });
+    held.get_future().wait();
+    SendMessageW(Window(), WM_ITEMEDIT_DONE, reinterpret_cast<WPARAM>(g_macroList), 0);
+    step.join();
+    EXPECT_EQ(std::u16string(MacroName(g_macroTable[kEditedSlot])), u"Renamed");
+    EXPECT_EQ(std::u16string(MacroName(Stored(kEditedSlot))), u"Renamed");
 }
 
 TEST_F(MacroEditsSavedTest, NewMacroInASmallerGroupStartsEmpty)
