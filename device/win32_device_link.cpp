@@ -92,6 +92,9 @@ void StartDeviceThreads()
 
 void StopDeviceThreads()
 {
+    // Not running: the threads' end has passed (the window's object outlives its handle), and the
+    // exit command may have gone since; nothing may follow it.
+    if (!g_deviceThreads.Running()) return;
     g_deviceThreads.Stop();
     StopFireKeyLeftRunning();
 }

@@ -464,6 +464,10 @@ public:
     bool SetFeature(HidHandle handle, std::span<const uint8_t> report) override
     {
         if (report.size() > 1 && report[1] == 0x20) endBegun = true;
+        if (report.size() > 2 && report[1] == 0x11 && report[2] == 0 && fireStopsToRefuse > 0) {
+            --fireStopsToRefuse;
+            return false;
+        }
         return SimulatedMouse::SetFeature(handle, report);
     }
     void SetInputReadsCancelled(bool cancelled) override
@@ -476,6 +480,7 @@ public:
         SimulatedMouse::SetInputReadsCancelled(cancelled);
     }
     std::atomic<bool> endBegun{false};
+    std::atomic<int> fireStopsToRefuse{0};
     uint32_t recordingAtThreadsStop = 0;
     const Win32UserPrompts* prompts = nullptr;
     HWND ownerAtThreadsStop = nullptr;
@@ -572,6 +577,26 @@ TEST_F(WindowLifeTest, TheExitCommandIsTheLastReportOnEveryRoadThatEnds)
             EXPECT_EQ(sent.back()[1], 0x20) << road;
         }
     }
+}
+
+// A fire stop the mouse refuses at the end is not tried again once the exit command has gone:
+// the window's object, which outlives its handle, sends nothing when it goes.
+TEST_F(WindowLifeTest, NothingFollowsTheExitCommandWhenTheEndsFireStopFails)
+{
+    EndWatchingMouse mouse;
+    ScopedHidPort port(mouse);
+    const AtScopeEnd endOfTest{[&] {
+        window_.reset();
+        ResetDeviceLink();
+    }};
+    ASSERT_TRUE(Open());
+    ASSERT_TRUE(SendFireKey(true));  // as a fire button's press does
+    mouse.fireStopsToRefuse = 1;
+    SendMessageW(Window(), WM_CLOSE, 0, 0);
+    window_.reset();
+    const std::vector<std::vector<uint8_t>> sent = mouse.SentReports();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back()[1], 0x20);
 }
 
 // A mouse whose status read at start-up fails as an allocation that finds no memory left does.
