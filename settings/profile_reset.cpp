@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/user_prompts.h"
+#include "settings/file_write_failure.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 
@@ -47,18 +48,21 @@ bool ResetProfile(IniSource& ini)
 
 void StoreAndLoadFrameProfile(IniSource& ini)
 {
-    std::scoped_lock lock(g_settingsMutex);
+    std::unique_lock lock(g_settingsMutex);
     // A section 6 short of a program-wide key (a configuration imported from elsewhere, one
     // edited by hand) would load 0 for it: no DPI level on, no colour, no speed. The current
     // profile's own section serves then, and keeps the DPI level instead.
     const int section = HoldsProgramWideSettings(ini, ProfileSectionName(false, kFrameProfileSection))
                             ? kFrameProfileSection
                             : static_cast<int>(g_curConfig >= 1 && g_curConfig <= kProfileCount ? g_curConfig : 1);
-    SaveDpiLevel(ini, section);
+    const bool written = SaveDpiLevel(ini, section);
     const size_t profile = g_currentProfile < kProfileCount ? g_currentProfile : 0;
     const auto enabled = g_ledReactEnabled[profile];
     const auto type = g_ledReactType[profile];
     LoadProfile(ini, section, false);
     g_ledReactEnabled[profile] = enabled;
     g_ledReactType[profile] = type;
+    // Told once the lock is released.
+    lock.unlock();
+    if (!written) ReportWriteFailure(ini.Path());
 }

@@ -7,6 +7,7 @@
 
 #include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
+#include "settings/profile_reset.h"
 #include "tests/lock_probe.h"
 #include "tests/recording_prompts.h"
 #include "tests/settings/settings_fixture.h"
@@ -254,6 +255,12 @@ TEST_F(ProfileStore, ASaveCutShortOrFailingLeavesTheWholeOldFileAndIsToldOnce)
     EXPECT_EQ(ini.Value(u"Config4", u"K8"), u"5");
     EXPECT_EQ(ini.Value(u"Config2", u"FIRE_TIME"), u"77");
     EXPECT_EQ(prompts.shown.size(), 2u);
+
+    // The frame button's DPI level too.
+    ini.failingKey = u"DPI_LEVEL";
+    StoreAndLoadFrameProfile(ini);
+    ASSERT_EQ(prompts.shown.size(), 3u);
+    EXPECT_EQ(prompts.shown[2].text, prompts.shown[1].text);
 }
 
 TEST_F(ProfileStore, ChangedAssignmentsAloneAreWrittenIntoTheirProfilesSections)

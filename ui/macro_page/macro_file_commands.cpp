@@ -12,6 +12,7 @@
 #include "macros/macro_commands.h"
 #include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
+#include "ui/macro_page/light_popup_link.h"
 #include "ui/macro_page/macro_folder_files.h"
 #include "ui/macro_page/macro_page_controls.h"
 #include "ui/pages/page_state.h"
@@ -199,6 +200,8 @@ LRESULT CTEV_KestraDlg::OnMacroGroupChosen(WPARAM, LPARAM)
 void CTEV_KestraDlg::OnMacroListSelChange()
 {
     CreateMacroPageControlObjects();
+    // A light pop-up still open would put its choice into the macro left, the save into this one.
+    CloseLightPopup();
     if (g_recording != 0) {
         g_macroList->Select(static_cast<int32_t>(g_currentMacro));
         ShowMacroPageMessage(g_languageEnglish != 0 ? u"Recording" : u"Grabando");

@@ -11,6 +11,7 @@
 #include "macros/macro_editor_state.h"
 #include "macros/macro_event_edit.h"
 #include "macros/macro_page_rules.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "ui/macro_page/macro_folder_files.h"
 #include "ui/macro_page/macro_page_controls.h"
@@ -97,6 +98,9 @@ void CTEV_KestraDlg::OnGroupNameChange()
             // A list that could not be written keeps the group's old name and file.
             if (!listed) g_macroGroupNames[g_currentGroup] = oldName;
             SettleGroupFile(oldPath, newPath, listed);
+        } else {
+            // The group keeps its old name and file.
+            ReportWriteFailure(newPath);
         }
     }
     g_spareText1 = g_macroGroupNames[g_currentGroup];

@@ -5,6 +5,7 @@
 #include "macros/macro_commands.h"
 #include "macros/macro_record.h"
 #include "settings/config_ini_file.h"
+#include "settings/file_write_failure.h"
 #include "settings/settings_state.h"
 #include "ui/pages/led_mode_names.h"
 #include "ui/pages/page_state.h"
@@ -32,7 +33,7 @@ void CTEV_KestraDlg::SwitchLanguage(uint32_t language)
     // A missing layout of the new language has ended the program with its message; the next
     // start keeps the language that was whole.
     if (m_ending) return;
-    WriteVerSel(g_configIniPath, language);
+    if (!WriteVerSel(g_configIniPath, language)) ReportWriteFailure(g_configIniPath);
 
     // With no group to open the editor's table is emptied: it must not keep the left language's
     // macros, which a new group would otherwise take over with the other keyboard layout.

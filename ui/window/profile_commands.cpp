@@ -58,6 +58,14 @@ bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
     return true;
 }
 
+bool HoldsEveryProfile(const std::u16string& path)
+{
+    for (int n = 1; n <= static_cast<int>(kProfileCount); ++n) {
+        if (!ConfigHoldsProfile(path, u"Config" + FormatIniInt(n))) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 void CTEV_KestraDlg::ImportConfig()
@@ -67,12 +75,13 @@ void CTEV_KestraDlg::ImportConfig()
     if (!chosen || !Live()) return;
     // A file that went away while the dialog was open, one without the current profile (no
     // configuration of ours), one that the next start would refuse (without the profile its own
-    // CurConfig names), or one that cannot be copied, leaves config.ini and the settings as they are.
+    // CurConfig names, or one that a profile chosen later stores as CurConfig), or one that cannot
+    // be copied, leaves config.ini and the settings as they are.
     bool taken = false;
     {
         std::lock_guard lock(g_settingsMutex);
-        taken = IsFile(*chosen) && ConfigHoldsProfile(*chosen, u"Config" + FormatIniInt(g_curConfig)) &&
-                ConfigHoldsStartProfile(*chosen) && ReplaceWithCopy(*chosen, g_configIniPath);
+        taken = IsFile(*chosen) && HoldsEveryProfile(*chosen) && ConfigHoldsStartProfile(*chosen) &&
+                ReplaceWithCopy(*chosen, g_configIniPath);
         if (taken) LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
     }
     // The message after the lock: a device thread must not wait behind it.

@@ -23,6 +23,7 @@
 #include "ui/macro_page/macro_page_controls.h"
 #include "ui/pages/led_mode_names.h"
 #include "ui/pages/page_state.h"
+#include "ui/popups/menu_dlg.h"
 #include "ui/popups/popup_openers.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/window/window_messages.h"
@@ -301,6 +302,27 @@ TEST_F(MacroEditorTest, LightEventsShowTheirBlockWhosePopUpsAndTimeEditTheBlock)
     EXPECT_EQ(g_menuMode, kMenuLightModes);
     notify(IDC_LIGHT_LIST, LBN_SELCHANGE, g_lightList->Handle());
     EXPECT_FALSE(MenuPopupShown());
+    // Another macro opened from the macro list closes it too: a mode chosen after would go into
+    // the macro left while the save follows the one open. Chosen if it stays, it is in the file.
+    const uint8_t shownMode = g_macroTable[1].lightBlocks[0].steps[0].mode;
+    rightClickRow(1);
+    ASSERT_TRUE(MenuPopupShown());
+    g_macroList->Select(0);
+    notify(IDC_MACRO_LIST, LBN_SELCHANGE, g_macroList->Handle());
+    if (MenuPopupShown()) {
+        const int32_t row = g_pMenuPopup->RowHeight();
+        SendMessageW(g_pMenuPopup->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(4, 3 * row + row / 2));
+        SendMessageW(g_pMenuPopup->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(4, 3 * row + row / 2));
+    }
+    const uint8_t mode = g_macroTable[1].lightBlocks[0].steps[0].mode;
+    if (mode != shownMode) {
+        MacroRecord stored{};
+        EXPECT_EQ(LoadMacroFromFile(stored, 0, 1).lightBlocks[0].steps[0].mode, mode);
+    }
+    g_macroList->Select(1);
+    notify(IDC_MACRO_LIST, LBN_SELCHANGE, g_macroList->Handle());
+    g_eventList->Select(2);
+    notify(IDC_EVENT_LIST, LBN_SELCHANGE, g_eventList->Handle());
     // The colour of a block in mode 6 is not chosen.
     g_macroTable[1].lightBlocks[0].steps[0].mode = 6;
     rightClickRow(2);

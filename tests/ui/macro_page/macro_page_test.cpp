@@ -145,6 +145,18 @@ TEST_F(MacroPageTest, GroupNamesTypedRenameTheGroupAndItsFile)
     ASSERT_EQ(prompts_.shown.size(), 1u);
     EXPECT_EQ(LastMessage(), WriteFailureText(list, g_languageEnglish != 0));
     prompts_.shown.clear();
+    // So does a group file that cannot be copied to its new name.
+    {
+        const UniqueHandle held(
+            CreateFileW(AsWide(GroupPath(twenty)), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        SetEdit(*g_groupNameEdit, u"Held");
+    }
+    EXPECT_EQ(GroupListEntry(0), twenty);
+    EXPECT_FALSE(Exists(GroupPath(u"Held")));
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(LastMessage(), WriteFailureText(GroupPath(u"Held"), g_languageEnglish != 0));
+    prompts_.shown.clear();
 
     // A change of case alone keeps the one file.
     SetEdit(*g_groupNameEdit, u"abcdefghijklmnopqrst");

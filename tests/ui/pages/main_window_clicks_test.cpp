@@ -383,8 +383,13 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     otherStart.replace(otherStart.find("CurConfig=1"), 11, "CurConfig=3");
     otherStart.replace(otherStart.find("[Config3]"), 9, "[Unused3]");
     folder_.Write("other_start.ini", otherStart);
+    // Nor may a profile chosen later, stored as the one the next start loads, be missing.
+    std::string oneMissing = imported;
+    oneMissing.replace(oneMissing.find("[Config2]"), 9, "[Unused2]");
+    folder_.Write("one_missing.ini", oneMissing);
     prompts_.fileAnswers = {folder_.File("imported.ini"), vanished, folder_.File("imported.ini"),
-                            folder_.File("notes.ini"), folder_.File("other_start.ini"), std::nullopt};
+                            folder_.File("notes.ini"), folder_.File("other_start.ini"),
+                            folder_.File("one_missing.ini"), std::nullopt};
     prompts_.fileRequests.clear();
     Click(12);
     ASSERT_EQ(prompts_.fileRequests.size(), 1u);
@@ -406,13 +411,14 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     }
     Click(12);
     Click(12);
-    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!", u"Error!"}));
+    Click(12);
+    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!", u"Error!", u"Error!"}));
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini.import"));
     Click(12);  // cancelled
-    EXPECT_EQ(prompts_.shown.size(), 4u);
-    EXPECT_EQ(prompts_.fileRequests.size(), 6u);
+    EXPECT_EQ(prompts_.shown.size(), 5u);
+    EXPECT_EQ(prompts_.fileRequests.size(), 7u);
 }
 
 TEST_F(MainWindowClicks, FrameButtonsApplyStoreTheDpiLevelOpenThePageAndClose)

@@ -15,6 +15,7 @@
 #include "macros/macro_commands.h"
 #include "macros/macro_line_codec.h"
 #include "macros/win32_profile_files.h"
+#include "settings/file_write_failure.h"
 #include "sim/simulated_mouse.h"
 #include "tests/macros/macro_test_records.h"
 #include "tests/recording_prompts.h"
@@ -26,6 +27,7 @@
 #include "ui/window/main_window_globals.h"
 #include "ui/window/window_messages.h"
 #include "winlib/image_file.h"
+#include "winlib/unique_handle.h"
 #include "winlib/wide.h"
 
 namespace {
@@ -277,6 +279,18 @@ TEST_F(MainWindowTest, LanguageSwitchToSpanishAndBackReloadsEverything)
     EXPECT_EQ(g_currentGroup, 0);
     EXPECT_TRUE(prompts_.shown.empty());
     EXPECT_TRUE(IsWindow(Window()));
+
+    // A config.ini another program holds keeps the language of the next start: the user is told.
+    {
+        const UniqueHandle locked(
+            CreateFileW(AsWide(g_configIniPath), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(locked);
+        window_->SwitchToSpanish();
+    }
+    EXPECT_EQ(g_languageEnglish, 0u);
+    EXPECT_EQ(ReadInit(g_configIniPath, L"VER_SEL"), u"1");
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].text, WriteFailureText(g_configIniPath, false));
 
     // A restart over the same folder comes up in the language chosen last.
     window_->SwitchToSpanish();
