@@ -32,7 +32,7 @@ constexpr uint8_t kButtonPressedBit = 0x80;
 // The button reports waiting for the button-action thread, one value per device slot (event
 // 0xF1 + index), so that each report is carried out for its own button and none is lost to another
 // button's: bits 0..7 the presses and bits 8..15 the releases reported since the last turn took
-// them (each counted modulo 256), bits 16..23 the state byte of the last press, kLastReportPressed
+// them (each stopping at 255), bits 16..23 the state byte of the last press, kLastReportPressed
 // when the last report was a press. The input thread adds each report, the button-action thread
 // takes the counts (both by compare and exchange), so a report arriving during a turn waits for
 // the next turn.

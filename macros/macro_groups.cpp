@@ -146,6 +146,7 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
         g_macroGroupNames[i] = files.Get(groupFile, kGroupNameSection, FormatIniInt(i), kGroupNameBufferChars);
 
     const ProfileButtonTable before = g_buttonAssignments;
+    bool dropped = false;
     uint8_t group = 0;
     while (group < g_macroGroupCount) {
         // A name that differs from an earlier one only in case names that group's file: it is no
@@ -158,10 +159,12 @@ void LoadMacroGroups(ProfileFiles& files, const MacroKeyLayout& layout, const st
                   g_macroGroupNames.begin() + group);
         --g_macroGroupCount;
         g_macroGroupNames[g_macroGroupCount].clear();
-        SaveMacroGroups(files, macroFolder);
+        dropped = true;
         // As for a deleted group: the groups behind it keep their buttons, its own lose theirs.
         FollowDeletedGroup(g_buttonAssignments, group);
     }
+    // The list written once, without every group dropped.
+    if (dropped) SaveMacroGroups(files, macroFolder);
     if (g_buttonAssignments != before && !g_configIniPath.empty()) {
         ProfileFileIni config(files, g_configIniPath);
         SaveChangedAssignments(config, before);

@@ -20,7 +20,6 @@ void RemoveStaged(const std::u16string& staged)
 // The file's bytes (and attributes) in the copy; a file not there yet gives none, the writes make it.
 bool StageCopy(const std::u16string& path, const std::u16string& staged)
 {
-    RemoveStaged(staged);
     if (GetFileAttributesW(AsWide(path)) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
         return true;
     return CopyFileW(AsWide(path), AsWide(staged), FALSE) != FALSE;
@@ -65,10 +64,10 @@ bool ConfigIniFile::Rewrite(const std::function<bool()>& writes)
     });
 }
 
-bool RewriteIniFile(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& writes)
+bool ReplaceFileWith(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& fill)
 {
     const std::u16string staged = path + u".tmp";
-    // Removed on every road but the move, a throw out of `writes` included.
+    // Removed on every road but the move, a throw out of `fill` included.
     struct StagedCopy {
         const std::u16string& path;
         bool moved = false;
@@ -77,9 +76,22 @@ bool RewriteIniFile(const std::u16string& path, const std::function<bool(const s
             if (!moved) RemoveStaged(path);
         }
     } copy{staged};
-    if (!StageCopy(path, staged) || !writes(staged) || !FlushToDisk(staged)) return false;
+    RemoveStaged(staged);
+    if (!fill(staged) || !FlushToDisk(staged)) return false;
     copy.moved = MoveFileExW(AsWide(staged), AsWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     return copy.moved;
+}
+
+bool RewriteIniFile(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& writes)
+{
+    return ReplaceFileWith(path, [&](const std::u16string& staged) { return StageCopy(path, staged) && writes(staged); });
+}
+
+bool ClearReadOnly(const std::u16string& path)
+{
+    const DWORD attributes = GetFileAttributesW(AsWide(path));
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0) return true;
+    return SetFileAttributesW(AsWide(path), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY)) != FALSE;
 }
 
 std::optional<std::u16string> ConfigIniFile::GetSection(const std::u16string& section)

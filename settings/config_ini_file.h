@@ -21,13 +21,19 @@ private:
     std::u16string path_;
 };
 
-// Runs `writes` with the new contents going to a copy of the file beside it, `staged` (the
-// file's path with ".tmp" added), then flushes the copy to the disk and moves it over the file in
-// one step: an end of the program at any moment leaves the old file or the new one, never a mix
-// of the two. The writes are the same profile-string calls as on the file itself, so the new file
-// is the one they would have made there. When `writes` returns false or the copy cannot be made
-// or moved, the copy is removed and the file stays as it was; returns whether it was replaced.
+// Has `fill` make the new file as a copy beside the file, `staged` (the file's path with ".tmp"
+// added), then flushes the copy to the disk and moves it over the file in one step: an end of the
+// program at any moment leaves the old file or the new one, never a mix of the two. When `fill`
+// returns false or the copy cannot be flushed or moved, the copy is removed and the file stays as
+// it was; returns whether it was replaced.
+bool ReplaceFileWith(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& fill);
+// ReplaceFileWith, the copy starting as the file's bytes and `writes` making the new contents with
+// the same profile-string calls as on the file itself, so the new file is the one they would have
+// made there.
 bool RewriteIniFile(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& writes);
+// A copy takes its source's attributes: a read-only one would refuse every later save. Whether the
+// file is writable now (true for a file that is not there).
+bool ClearReadOnly(const std::u16string& path);
 
 // A section through GetPrivateProfileSectionW: its null-ended lines, and whether they are all
 // there (a section of more than a million characters is cut).

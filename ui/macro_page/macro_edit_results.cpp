@@ -39,16 +39,18 @@ LRESULT CTEV_KestraDlg::OnMacroListEditEnd(WPARAM wParam, LPARAM)
         if (g_macroListSel < 0 || g_macroListSel >= static_cast<int32_t>(kGroupMacroLimit)) return 0;
         MacroRecord& record = g_macroTable[static_cast<size_t>(g_macroListSel)];
         const std::u16string text = macros.Text(g_macroListSel);
-        // A copy: a step download writes the open group's records from the input thread.
-        const bool renamed = text != MacroName(MacroTableCopy(static_cast<uint32_t>(g_macroListSel)));
+        // The name read and set in one section: a step download writes the open group's records
+        // from the input thread.
+        std::u16string old;
         bool taken;
         {
             std::lock_guard lock(g_macroStoreLock);
+            old = MacroName(record);
             taken = SetMacroNameFromLine(record, text);
         }
+        const bool renamed = text != old;
         if (!taken) {
             ShowMessage(MoreThanLimitText(g_languageEnglish));
-            const std::u16string old(MacroName(MacroTableCopy(static_cast<uint32_t>(g_macroListSel))));
             macros.Send(LB_DELETESTRING, static_cast<WPARAM>(g_macroListSel), 0);
             macros.Send(LB_INSERTSTRING, static_cast<WPARAM>(g_macroListSel), reinterpret_cast<LPARAM>(AsWide(old)));
             macros.Select(g_macroListSel);

@@ -12,6 +12,7 @@
 #include "macros/macro_commands.h"
 #include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
+#include "settings/config_ini_file.h"
 #include "ui/macro_page/light_popup_link.h"
 #include "ui/macro_page/macro_folder_files.h"
 #include "ui/macro_page/macro_page_controls.h"
@@ -64,14 +65,6 @@ std::u16string WithoutTrailingSeparator(std::u16string folder)
 {
     while (!folder.empty() && (folder.back() == u'\\' || folder.back() == u'/')) folder.pop_back();
     return folder;
-}
-
-// A copy takes its source's attributes: a read-only group file would refuse every save of it.
-void ClearReadOnly(const std::u16string& path)
-{
-    const DWORD attributes = GetFileAttributesW(AsWide(path));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0)
-        SetFileAttributesW(AsWide(path), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
 }
 
 // What a restore replaces: the listed groups' files and the group list. Other files of the folder

@@ -6,7 +6,6 @@
 #include "base/user_prompts.h"
 #include "settings/config_ini_file.h"
 #include "settings/file_write_failure.h"
-#include "settings/ini_value.h"
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 #include "ui/pages/page_state.h"
@@ -34,34 +33,19 @@ bool FileFound(const std::u16string& path)
     return true;
 }
 
-// Puts a copy of `source` in place of `target`; on any failure `target` is left as it was. The
-// copy goes to a file beside the target first, so a copy that breaks off halfway never reaches it.
+// Puts a copy of `source` in place of `target` in one step; on any failure `target` is left as it
+// was. The copy loses a read-only attribute: every later save of config.ini would fail.
 bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
 {
-    const std::u16string staged = target + u".import";
-    if (!CopyFileW(AsWide(source), AsWide(staged), FALSE)) {
-        DeleteFileW(AsWide(staged));
-        return false;
-    }
-    // The copy takes the source's attributes: a read-only one would make every later save of
-    // config.ini fail without a word.
-    const DWORD attributes = GetFileAttributesW(AsWide(staged));
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
-        !SetFileAttributesW(AsWide(staged), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY))) {
-        DeleteFileW(AsWide(staged));
-        return false;
-    }
-    if (!MoveFileExW(AsWide(staged), AsWide(target), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileW(AsWide(staged));
-        return false;
-    }
-    return true;
+    return ReplaceFileWith(target, [&](const std::u16string& staged) {
+        return CopyFileW(AsWide(source), AsWide(staged), FALSE) != FALSE && ClearReadOnly(staged);
+    });
 }
 
 bool HoldsEveryProfile(const std::u16string& path)
 {
     for (int n = 1; n <= static_cast<int>(kProfileCount); ++n) {
-        if (!ConfigHoldsProfile(path, u"Config" + FormatIniInt(n))) return false;
+        if (!ConfigHoldsProfile(path, ProfileSectionName(false, n))) return false;
     }
     return true;
 }
@@ -73,15 +57,13 @@ void CTEV_KestraDlg::ImportConfig()
     const std::optional<std::u16string> chosen = GetPrompts().ChooseFile(OpenFileRequest(kIniFilter, g_programFolder));
     // An end that came while the dialog was open (Exit, the mouse removed) takes nothing in.
     if (!chosen || !Live()) return;
-    // A file that went away while the dialog was open, one without the current profile (no
-    // configuration of ours), one that the next start would refuse (without the profile its own
-    // CurConfig names, or one that a profile chosen later stores as CurConfig), or one that cannot
-    // be copied, leaves config.ini and the settings as they are.
+    // A file that went away while the dialog was open, one without all four profiles (the next
+    // start would refuse it as soon as its CurConfig, or a profile chosen later, named a missing
+    // one), or one that cannot be copied, leaves config.ini and the settings as they are.
     bool taken = false;
     {
         std::lock_guard lock(g_settingsMutex);
-        taken = IsFile(*chosen) && HoldsEveryProfile(*chosen) && ConfigHoldsStartProfile(*chosen) &&
-                ReplaceWithCopy(*chosen, g_configIniPath);
+        taken = IsFile(*chosen) && HoldsEveryProfile(*chosen) && ReplaceWithCopy(*chosen, g_configIniPath);
         if (taken) LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
     }
     // The message after the lock: a device thread must not wait behind it.

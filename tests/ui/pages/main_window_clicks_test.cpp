@@ -415,7 +415,7 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!", u"Error!", u"Error!"}));
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
-    EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini.import"));
+    EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini.tmp"));
     Click(12);  // cancelled
     EXPECT_EQ(prompts_.shown.size(), 5u);
     EXPECT_EQ(prompts_.fileRequests.size(), 7u);
