@@ -171,10 +171,27 @@ class WinePrefix:
         shutil.rmtree(self.path, ignore_errors=True)
 
 
-def free_port():
-    with socket.socket() as s:
-        s.bind(("127.0.0.1", 0))
-        return s.getsockname()[1]
+_ports_taken = 0
+
+
+def free_port(tree):
+    """A port for one program's control channel, from a range of this tree's and this worker's
+    own below the system's ephemeral ports. A port the system hands out (bind to 0) is free again
+    once closed, and may be handed to a test running beside this one before this program binds
+    it: that test's commands, its "quit" among them, would then reach this program."""
+    global _ports_taken
+    worker = int(re.sub(r"\D", "", os.environ.get("PYTEST_XDIST_WORKER", "")) or 0) % 10
+    base = 20000 + (5000 if tree.arch == "win64" else 0) + 500 * worker
+    for _ in range(500):
+        port = base + _ports_taken % 500
+        _ports_taken += 1
+        with socket.socket() as s:
+            try:
+                s.bind(("127.0.0.1", port))
+            except OSError:
+                continue
+            return port
+    raise AssertionError(f"no free port in {base}..{base + 499}")
 
 
 class Program:
@@ -185,7 +202,7 @@ class Program:
         self.display = display
         self.folder = Path(folder)
         self.exe = exe
-        self.port = free_port() if control else None
+        self.port = free_port(tree) if control else None
         env = dict(display.env)
         if self.port:
             env["KESTRA_CONTROL_PORT"] = str(self.port)
