@@ -18,7 +18,8 @@ SOURCE = Path(os.environ.get("KESTRA_SOURCE_DIR", Path(__file__).resolve().paren
 MAIN_TITLE = "AMorvek Quorvel Gaming Mouse"
 # Generous: the first start in a prefix, on a busy machine, is slow.
 TIMEOUT = float(os.environ.get("KESTRA_E2E_TIMEOUT", "300"))
-WINE_ENV = {"WINEDEBUG": "-all", "WINEDLLOVERRIDES": "mscoree,mshtml="}
+# KESTRA_E2E_WINEDEBUG (for example "err+all") lets Wine tell in the programs' logs why one failed.
+WINE_ENV = {"WINEDEBUG": os.environ.get("KESTRA_E2E_WINEDEBUG", "-all"), "WINEDLLOVERRIDES": "mscoree,mshtml="}
 
 
 def wine_runs_through_qemu():
@@ -172,25 +173,34 @@ class WinePrefix:
 
 
 _ports_taken = 0
+# Every test process on the machine, of any tree, session or clone, takes its ports through a lock
+# file here and holds it while its program runs.
+PORT_LOCKS = Path(os.environ.get("TMPDIR", "/tmp")) / "kestra-e2e-ports"
 
 
-def free_port(tree):
-    """A port for one program's control channel, from a range of this tree's and this worker's
-    own below the system's ephemeral ports. A port the system hands out (bind to 0) is free again
-    once closed, and may be handed to a test running beside this one before this program binds
-    it: that test's commands, its "quit" among them, would then reach this program."""
+def take_port(tree):
+    """A port for one program's control channel and the open lock file that holds it for this
+    process until closed. The port is free (it binds) and no other test process holds its lock:
+    a port only checked free may be taken by a test of another session before this program binds
+    it, and that test's commands, its "quit" among them, would then reach this program (which
+    ended with status 0 before its window). The ranges below the system's ephemeral ports, one per
+    tree kind and worker, keep the search short."""
     global _ports_taken
     worker = int(re.sub(r"\D", "", os.environ.get("PYTEST_XDIST_WORKER", "")) or 0) % 10
     base = 20000 + (5000 if tree.arch == "win64" else 0) + 500 * worker
+    PORT_LOCKS.mkdir(exist_ok=True)
     for _ in range(500):
         port = base + _ports_taken % 500
         _ports_taken += 1
-        with socket.socket() as s:
-            try:
+        lock = open(PORT_LOCKS / str(port), "w")
+        try:
+            fcntl.flock(lock, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            with socket.socket() as s:
                 s.bind(("127.0.0.1", port))
-            except OSError:
-                continue
-            return port
+        except OSError:
+            lock.close()
+            continue
+        return port, lock
     raise AssertionError(f"no free port in {base}..{base + 499}")
 
 
@@ -202,7 +212,7 @@ class Program:
         self.display = display
         self.folder = Path(folder)
         self.exe = exe
-        self.port = free_port(tree) if control else None
+        self.port, self.port_lock = take_port(tree) if control else (None, None)
         env = dict(display.env)
         if self.port:
             env["KESTRA_CONTROL_PORT"] = str(self.port)
@@ -243,11 +253,13 @@ class Program:
         return self.process.wait()
 
     def end(self):
-        """Kills the program if it still runs."""
+        """Kills the program if it still runs; its port goes back."""
         if self.process.poll() is None:
             self.process.kill()
             self.process.wait()
         self.log.close()
+        if self.port_lock:
+            self.port_lock.close()
 
 
 class Layout:
