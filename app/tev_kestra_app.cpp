@@ -10,6 +10,7 @@
 #include "settings/settings_state.h"
 #include "ui/popups/win32_user_prompts.h"
 #include "ui/window/main_window.h"
+#include "ui/window/main_window_run.h"
 #include "winlib/unique_handle.h"
 
 CTEV_KestraApp::CTEV_KestraApp()
@@ -36,10 +37,7 @@ BOOL CTEV_KestraApp::InitInstance()
     SetProfileFiles(&files);
     Win32UserPrompts prompts;
     SetPrompts(&prompts);
-    {
-        CTEV_KestraDlg dialog;
-        dialog.DoModal();
-    }
+    SetExitStatus(RunMainWindow([] { return std::make_unique<CTEV_KestraDlg>(); }));
     SetPrompts(nullptr);
     SetProfileFiles(nullptr);
     return FALSE;

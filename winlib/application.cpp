@@ -7,5 +7,5 @@ int Application::Run()
     } catch (...) {
         return 1;
     }
-    return 0;
+    return exitStatus_;
 }

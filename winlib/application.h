@@ -12,6 +12,12 @@ public:
     Application& operator=(const Application&) = delete;
 
     virtual BOOL InitInstance() = 0;
-    // The process's exit status.
+    // The process's exit status: the one InitInstance set (0 unless it set one), 1 when it threw.
     int Run();
+
+protected:
+    void SetExitStatus(int status) { exitStatus_ = status; }
+
+private:
+    int exitStatus_ = 0;
 };

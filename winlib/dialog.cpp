@@ -19,6 +19,7 @@ INT_PTR Dialog::DoModal(HWND parent)
 {
     modal_ = true;
     ended_ = false;
+    made_ = false;
     HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent, Procedure,
                                      reinterpret_cast<LPARAM>(this));
     if (window == nullptr) {
@@ -60,6 +61,7 @@ INT_PTR Dialog::DoModal(HWND parent)
 bool Dialog::Create(HWND parent)
 {
     modal_ = false;
+    made_ = false;
     HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(templateId_), parent, Procedure,
                                      reinterpret_cast<LPARAM>(this));
     if (window == nullptr) RecordWin32Failure("CreateDialogParamW");
@@ -104,6 +106,7 @@ INT_PTR CALLBACK Dialog::Procedure(HWND window, UINT message, WPARAM wParam, LPA
         self = reinterpret_cast<Dialog*>(lParam);
         SetWindowLongPtrW(window, DWLP_USER, lParam);
         self->window_ = window;
+        self->made_ = true;
     } else {
         self = reinterpret_cast<Dialog*>(GetWindowLongPtrW(window, DWLP_USER));
     }

@@ -17,6 +17,9 @@ public:
 
     // Runs the dialog modally; returns its result, or -1 when it could not be created.
     INT_PTR DoModal(HWND parent = nullptr);
+    // Whether the system made the window of the last DoModal or Create (its WM_INITDIALOG came),
+    // even if it was gone again before the call returned.
+    bool WasMade() const { return made_; }
     // Creates the dialog modeless; it is destroyed by End() or with this object.
     bool Create(HWND parent = nullptr);
 
@@ -45,5 +48,6 @@ private:
     HWND window_ = nullptr;
     bool modal_ = false;
     bool ended_ = false;  // a modal dialog's End() was called: its loop stops
+    bool made_ = false;
     INT_PTR result_ = -1;
 };

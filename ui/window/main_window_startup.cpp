@@ -29,6 +29,7 @@
 #include "ui/window/font_scale.h"
 #include "ui/window/main_window.h"
 #include "ui/window/main_window_globals.h"
+#include "ui/window/main_window_run.h"
 #include "ui/window/window_messages.h"
 #include "winlib/image_file.h"
 #include "winlib/mask_runs.h"
@@ -74,9 +75,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
         // came alive would drop every click and only hide on Alt+F4. The program ends instead.
         m_started = false;
         try {
-            EndWithMessage(g_languageEnglish != 0
-                               ? u"The program cannot start: not enough memory or system resources."
-                               : u"El programa no puede iniciarse: no hay suficiente memoria o recursos del sistema.");
+            EndWithMessage(CannotStartText());
         } catch (...) {
         }
         EndProgram(true);

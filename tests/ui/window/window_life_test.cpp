@@ -32,6 +32,7 @@
 #include "ui/popups/tev_menu.h"
 #include "ui/popups/win32_user_prompts.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/window/main_window_run.h"
 #include "ui/window/window_messages.h"
 #include "winlib/wide.h"
 
@@ -621,6 +622,45 @@ TEST_F(WindowLifeTest, AStartUpThatFailsEndsWithAMessage)
     EXPECT_EQ(failing.ExitCount(), 1);
     ASSERT_FALSE(failing.SentReports().empty());
     EXPECT_EQ(failing.SentReports().back()[1], 0x20);
+}
+
+// The window of a start the system cannot make yet (the desktop still coming up) is made anew a
+// second apart; one that never comes is told, and the start ends with a failure status.
+TEST_F(WindowLifeTest, AWindowTheSystemCannotMakeIsMadeAgainAndOneThatNeverComesIsTold)
+{
+    class EndsWhenMade : public Dialog {
+    public:
+        explicit EndsWhenMade(int templateId) : Dialog(templateId) {}
+
+    protected:
+        BOOL OnInitDialog() override
+        {
+            End(IDOK);
+            return TRUE;
+        }
+    };
+    constexpr int kNoTemplate = 1;
+    g_languageEnglish = 1;
+    FakeClock clock;
+    ScopedClock clockScope(clock);
+    for (const int unmade : {kMainWindowTries - 1, kMainWindowTries}) {
+        clock.ClearSleeps();
+        nested_.shown.clear();
+        int made = 0;
+        const int status = RunMainWindow([&] {
+            return std::make_unique<EndsWhenMade>(made++ < unmade ? kNoTemplate : IDD_ABOUTBOX);
+        });
+        EXPECT_EQ(made, kMainWindowTries) << unmade;
+        EXPECT_EQ(clock.Sleeps(), std::vector<uint32_t>(kMainWindowTries - 1, kMainWindowRetryMs)) << unmade;
+        if (unmade < kMainWindowTries) {
+            EXPECT_EQ(status, 0);
+            EXPECT_TRUE(nested_.shown.empty());
+        } else {
+            EXPECT_EQ(status, 1);
+            ASSERT_EQ(nested_.shown.size(), 1u);
+            EXPECT_EQ(nested_.shown[0].text, u"The program cannot start: not enough memory or system resources.");
+        }
+    }
 }
 
 }  // namespace
