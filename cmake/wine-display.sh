@@ -26,16 +26,32 @@ fi
 [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
 
 # Xvfb picks a free display and writes its number when it accepts clients. A background job of
-# a script is no process group leader, so setsid runs Xvfb itself and $! is its id.
-out=$(mktemp)
-setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -br 3>"$out" </dev/null >/dev/null 2>&1 9>&- &
-pid=$!
-for _ in $(seq 100); do
-  [ -s "$out" ] && break
-  sleep 0.1
+# a script is no process group leader, so setsid runs Xvfb itself and $! is its id. A display
+# that then takes no client is no use to Wine (its programs would start with no window at all):
+# it is ended and another started.
+for attempt in 1 2 3; do
+  out=$(mktemp)
+  setsid Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -br 3>"$out" </dev/null >/dev/null 2>&1 9>&- &
+  pid=$!
+  for _ in $(seq 100); do
+    [ -s "$out" ] && break
+    sleep 0.1
+  done
+  n=$(tr -dc '0-9' <"$out")
+  rm -f "$out"
+  if [ -n "$n" ]; then
+    for _ in $(seq 50); do
+      if DISPLAY=:$n xdpyinfo >/dev/null 2>&1; then
+        echo "$n $pid" >"$record"
+        echo ":$n"
+        exit 0
+      fi
+      sleep 0.1
+    done
+  fi
+  echo "wine-display: Xvfb ${n:+on :$n }took no client (try $attempt of 3)" >&2
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null || true
 done
-n=$(tr -dc '0-9' <"$out")
-rm -f "$out"
-[ -n "$n" ] || { echo "wine-display: Xvfb did not start" >&2; kill "$pid" 2>/dev/null; exit 1; }
-echo "$n $pid" >"$record"
-echo ":$n"
+echo "wine-display: Xvfb did not start" >&2
+exit 1

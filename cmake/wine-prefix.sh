@@ -22,7 +22,16 @@ if [ "${1:-}" = --stop ]; then
   WINEPREFIX=$prefix timeout 30 wineserver -w 2>/dev/null || true
   if [ -f "$prefix.display" ]; then
     read -r _ pid <"$prefix.display" || true
-    tr '\0' ' ' <"/proc/${pid:-0}/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd" && kill "$pid"
+    if tr '\0' ' ' <"/proc/${pid:-0}/cmdline" 2>/dev/null | grep -q "^Xvfb -displayfd"; then
+      kill "$pid"
+      # Gone, not going: the next Xvfb takes the same display number once this one's lock is off.
+      # (A zombie counts as gone: whoever adopted it may be slow to reap it.)
+      for _ in $(seq 100); do
+        state=$(sed -n 's/^[0-9]* (.*) \(.\).*/\1/p' "/proc/$pid/stat" 2>/dev/null)
+        [ -z "$state" ] || [ "$state" = Z ] && break
+        sleep 0.1
+      done
+    fi
     rm -f "$prefix.display"
   fi
   exit 0
