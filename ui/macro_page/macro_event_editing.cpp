@@ -28,12 +28,23 @@ bool Inside(const RECT& rect, POINT point) { return PtInRect(&rect, point) != FA
 
 // Sends the character that opens a list's in-place editor on its selected line.
 void BeginListEdit(const ListBoxView& list) { list.Send(WM_CHAR, 1, 0); }
+
+// The event list's menu takes no focus: an in-place edit still open when it pops up is taken
+// first, as its lost focus would take it, so that what was typed goes into the event it began on
+// and not into whatever a command of the menu leaves at its line (the rebuilt list keeps the line
+// selected for the command). A right-click on the light list takes it too, before its pop-up.
+void TakeListEditsBeforeMenu(POINT cursor)
+{
+    if (Inside(ListOf(g_eventList).ScreenRect(), cursor) || Inside(ListOf(g_lightList).ScreenRect(), cursor))
+        EndListEdits();
+}
 }  // namespace
 
 ContextMenuTracker g_trackContextMenu = TrackWithSystemMenu;
 
 void CTEV_KestraDlg::OnEventListRightClick(POINT cursor)
 {
+    TakeListEditsBeforeMenu(cursor);
     const ListBoxView events = ListOf(g_eventList);
     const ListBoxView macros = ListOf(g_macroList);
     const int32_t line = events.LineAt(cursor);

@@ -31,9 +31,6 @@
 namespace {
 using Lines = std::vector<std::u16string>;
 
-int g_menusTracked = 0;
-void CountMenu(HMENU, POINT, HWND) { ++g_menusTracked; }
-
 Lines LinesOf(const CEditableListBox& list)
 {
     Lines lines;
@@ -43,11 +40,9 @@ Lines LinesOf(const CEditableListBox& list)
 
 class MacroEditorTest : public MainWindowTest {
 protected:
-    MacroEditorTest() { g_trackContextMenu = CountMenu; }
     ~MacroEditorTest() override
     {
         if (window_ && IsWindow(Window())) window_->DestroyMacroPageControls();
-        g_trackContextMenu = previousTracker_;
     }
 
     // The window on the macro page of `language`, macro 1 of the first group being [↓]A, 50 ms, [↑]A
@@ -83,18 +78,10 @@ protected:
     Lines Command(int32_t line, UINT command)
     {
         g_eventList->Select(line);
-        RECT rect{};
-        GetWindowRect(g_eventList->Handle(), &rect);
-        MSG click{g_eventList->Handle(), WM_RBUTTONUP, 0, 0, 0, {rect.left + 4, rect.top + 4}};
-        const int tracked = g_menusTracked;
-        window_->PreTranslateMessage(&click);
-        EXPECT_EQ(g_menusTracked, tracked + 1);
-        SendMessageW(Window(), WM_COMMAND, command, 0);
+        ChooseFromEventMenu(command);
         return LinesOf(*g_eventList);
     }
     std::u16string LastMessage() const { return prompts_.shown.empty() ? u"" : prompts_.shown.back().text; }
-
-    ContextMenuTracker previousTracker_ = g_trackContextMenu;
 };
 
 TEST_F(MacroEditorTest, MenuCommandsEditTheEventListInBothLanguages)

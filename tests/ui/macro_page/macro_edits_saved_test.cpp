@@ -92,11 +92,12 @@ protected:
         window_->OnMacroPagePress({0, 0});
     }
 
-    // "Modify delay" on the first delay line and `text` typed into its editor, not yet ended.
-    HWND BeginDelayEdit(const std::u16string& text)
+    // "Modify delay" on a delay line, the first unless told, and `text` typed into its editor, not
+    // yet ended.
+    HWND BeginDelayEdit(const std::u16string& text, int32_t line = 1)
     {
-        g_eventList->Select(1);
-        g_eventLine = 1;
+        g_eventList->Select(line);
+        g_eventLine = line;
         g_eventLineCount = g_eventList->Count();
         SendMessageW(Window(), WM_COMMAND, ID_MODIFY_DELAY, 0);
         const HWND editor = g_eventList->EditorWindow();
@@ -211,13 +212,15 @@ TEST_F(MacroEditsSavedTest, ViewsWriteNothing)
     EXPECT_TRUE(Snapshot() == shipped);
 }
 
-// An in-place edit still open when a press of the window's own buttons (which takes no focus)
-// changes the open macro or group: it lands in the macro it began on, or nowhere.
-enum class OpenMacroChange { DeleteMacro, DeleteGroup, NewMacro, Record, GroupChoice, Language };
+// An in-place edit still open when a press of the window's own buttons or a choice in the event
+// list's menu (neither takes the focus) changes the open macro, its group or its events: it lands
+// in the macro and the event it began on, or nowhere.
+enum class OpenMacroChange { DeleteMacro, DeleteGroup, NewMacro, Record, GroupChoice, Language, MenuDelete, MenuInsertBefore };
 
 std::string ChangeName(const testing::TestParamInfo<OpenMacroChange>& info)
 {
-    constexpr const char* kNames[] = {"DeleteMacro", "DeleteGroup", "NewMacro", "Record", "GroupChoice", "Language"};
+    constexpr const char* kNames[] = {"DeleteMacro", "DeleteGroup", "NewMacro",   "Record",
+                                      "GroupChoice", "Language",    "MenuDelete", "MenuInsertBefore"};
     return kNames[static_cast<int>(info.param)];
 }
 
@@ -226,9 +229,12 @@ class EditAcrossAChangeTest : public MacroEditsSavedTest, public testing::WithPa
 TEST_P(EditAcrossAChangeTest, LandsInTheMacroItBeganOn)
 {
     ASSERT_TRUE(OpenEditedMacro());
-    const HWND editor = BeginDelayEdit(u"4321");
+    // The insert on the second event: the menu's command is on the line the edit was on.
+    const HWND editor = BeginDelayEdit(u"4321", GetParam() == OpenMacroChange::MenuInsertBefore ? 3 : 1);
     ASSERT_NE(editor, nullptr);
     bool kept = true;
+    // The edited macro's delays as its group file holds them afterwards, where the change says.
+    std::vector<uint16_t> delays;
     switch (GetParam()) {
     case OpenMacroChange::DeleteMacro: Press(7); kept = false; break;
     case OpenMacroChange::DeleteGroup: Press(3); kept = false; break;
@@ -244,6 +250,11 @@ TEST_P(EditAcrossAChangeTest, LandsInTheMacroItBeganOn)
         g_hoverMainButton = 4;
         window_->OnMacroPagePress({0, 0});
         window_->SwitchToSpanish();
+        break;
+    case OpenMacroChange::MenuDelete: ChooseFromEventMenu(ID_DELETE_EVENT); kept = false; delays = {40, 30, 0}; break;
+    case OpenMacroChange::MenuInsertBefore:
+        ChooseFromEventMenu(ID_INSERT_BEFORE_LEFT_DOWN);
+        delays = {30, kNewEventDelay, kTypedDelay, 30, 0};
         break;
     }
     if (IsWindow(editor)) SendMessageW(editor, WM_KEYUP, VK_RETURN, 0);
@@ -266,12 +277,17 @@ TEST_P(EditAcrossAChangeTest, LandsInTheMacroItBeganOn)
         }
     }
     EXPECT_EQ(found, kept ? std::vector<std::string>{"Gaming.dat 1"} : std::vector<std::string>{});
+    if (!delays.empty()) {
+        const MacroRecord stored = Stored(kEditedSlot);
+        EXPECT_EQ(std::vector<uint16_t>(stored.delays.begin(), stored.delays.begin() + stored.eventCount), delays);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryChange, EditAcrossAChangeTest,
                          testing::Values(OpenMacroChange::DeleteMacro, OpenMacroChange::DeleteGroup,
                                          OpenMacroChange::NewMacro, OpenMacroChange::Record,
-                                         OpenMacroChange::GroupChoice, OpenMacroChange::Language),
+                                         OpenMacroChange::GroupChoice, OpenMacroChange::Language,
+                                         OpenMacroChange::MenuDelete, OpenMacroChange::MenuInsertBefore),
                          ChangeName);
 
 TEST_F(MacroEditsSavedTest, EveryEventDeletedStaysDeleted)

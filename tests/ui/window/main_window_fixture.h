@@ -24,6 +24,8 @@
 #include "tests/temp_folder.h"
 #include "tests/tools/program_state.h"
 #include "ui/macro_page/editable_list_box.h"
+#include "ui/macro_page/macro_event_editing.h"
+#include "ui/macro_page/macro_page_controls.h"
 #include "ui/window/main_window.h"
 #include "ui/window/main_window_globals.h"
 
@@ -104,6 +106,8 @@ protected:
         // The 32-bit tree runs under qemu on some machines, where a second thread ends the program.
         g_startDeviceThreads = false;
 #endif
+        // The event list's menu is modal: here it is counted, never shown.
+        g_trackContextMenu = CountMenu;
     }
     void SetUp() override
     {
@@ -120,6 +124,7 @@ protected:
         ResetPopupState();
         g_suppressEditNotify = 0;
         g_startDeviceThreads = true;
+        g_trackContextMenu = systemMenu_;
     }
 
     // Creates the window; false when its start-up ended it.
@@ -130,6 +135,19 @@ protected:
     }
     HWND Window() const { return window_->Handle(); }
 
+    // A right-click on the macro page's event list at its first line, as the window's message
+    // filter takes it, and `command` chosen from the menu it pops up.
+    void ChooseFromEventMenu(UINT command)
+    {
+        RECT rect{};
+        GetWindowRect(g_eventList->Handle(), &rect);
+        MSG click{g_eventList->Handle(), WM_RBUTTONUP, 0, 0, 0, {rect.left + 4, rect.top + 4}};
+        const int tracked = menusTracked_;
+        window_->PreTranslateMessage(&click);
+        EXPECT_EQ(menusTracked_, tracked + 1);
+        SendMessageW(Window(), WM_COMMAND, command, 0);
+    }
+
     TempFolder folder_;
     WindowTestClock clock_;
     SimulatedMouse mouse_;
@@ -138,8 +156,12 @@ protected:
     std::unique_ptr<CTEV_KestraDlg> window_;
 
 private:
+    static void CountMenu(HMENU, POINT, HWND) { ++menusTracked_; }
+
+    static inline int menusTracked_ = 0;
     ScopedClock clockScope_;
     ScopedHidPort portScope_;
+    const ContextMenuTracker systemMenu_ = g_trackContextMenu;
 };
 
 }  // namespace
