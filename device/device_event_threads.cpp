@@ -108,7 +108,8 @@ uint32_t g_fireStartedSlots = 0;
 
 // Fire start on a press, fire stop on a release of a fire button. Of several reports in one turn
 // the last one goes out last, so the fire key ends as the button is; one of the other kind before
-// it keeps a tap a short burst.
+// it keeps a tap a short burst. The mouse has one fire key: while another fire button that started
+// it is still held, a release stops nothing.
 void CarryOutFireKey(uint32_t profile, uint8_t event, const ButtonReports& reports)
 {
     bool fire = false;
@@ -116,6 +117,10 @@ void CarryOutFireKey(uint32_t profile, uint8_t event, const ButtonReports& repor
     const uint32_t bit = 1u << (event - DeviceInputEvent::FirstButton);
     const auto send = [&](bool start) {
         if (!fire && (start || (g_fireStartedSlots & bit) == 0)) return;
+        if (!start && (g_fireStartedSlots & ~bit) != 0) {
+            g_fireStartedSlots &= ~bit;
+            return;
+        }
         SendFireKey(start);
         g_fireStartedSlots = start ? g_fireStartedSlots | bit : g_fireStartedSlots & ~bit;
     };

@@ -438,6 +438,20 @@ TEST_F(DeviceThreadsTest, FireReleaseAfterAnotherButtonsPress)
     EXPECT_FALSE(mouse.FireKeyActive());
 }
 
+// Two fire buttons held: the mouse's one fire key stops with the last of them let go.
+TEST_F(DeviceThreadsTest, FireStopsWithTheLastFireButtonLetGo)
+{
+    g_buttonAssignments[0][4] = 40;
+    ApplyFireAndMediaButtons();
+    Report({6, 0xF3, 0x80});
+    Report({6, 0xF5, 0x80});
+    Report({6, 0xF3, 0x00});
+    EXPECT_TRUE(mouse.FireKeyActive());
+    Report({6, 0xF5, 0x00});
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "FIRE 1", "FIRE 0"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+}
+
 // The fire button is pressed and released (its stop has gone out). A media key's press arrives
 // while the button-action turn is between reading the fire key's state and acting on it: the turn
 // acts on what it read, so the fire button's old event never meets the media key's press flag and
