@@ -95,7 +95,7 @@ bool FollowProfileSwitchLocked(IniSource& configIni)
     if (!status) return false;
     const uint32_t n = static_cast<uint32_t>(status->ActiveProfile()) + 1;
     g_curConfig = n;
-    WriteCurConfig(configIni, n);
+    if (!WriteCurConfig(configIni, n)) RequestWriteFailureShown(configIni.Path());
     g_currentProfile = n - 1;
     LoadProfile(configIni, static_cast<int>(n), false);
     return true;
@@ -137,7 +137,8 @@ bool CarryOutPresses(DeviceLinkFilesSource& files, uint32_t profile, uint8_t eve
         if (g_buttonDpiFlag[profile][i]) {
             g_dpiLevel = reports.pressState & 0x3F;
             repaint = true;
-            SaveDpiLevel(files.Current().configIni, static_cast<int>(g_curConfig));
+            IniSource& configIni = files.Current().configIni;
+            if (!SaveDpiLevel(configIni, static_cast<int>(g_curConfig))) RequestWriteFailureShown(configIni.Path());
         }
         if (g_buttonProfileFlag[profile][i]) repaint = FollowProfileSwitchLocked(files.Current().configIni) || repaint;
         const uint32_t assignment = g_buttonAssignments[g_currentProfile & 3][i];

@@ -7,7 +7,8 @@
 // Sharing: the pending state below is atomic, each value written and read whole. Changes of the
 // settings state (profile switch, DPI level) happen under g_settingsMutex, and reports go out
 // under g_deviceReportMutex (inside the command protocol). The repaint request is made after the
-// settings lock is released.
+// settings lock is released. A config.ini that takes no write is handed to the window to tell of
+// (RequestWriteFailureShown), which never waits.
 #include <array>
 #include <atomic>
 #include <cstdint>

@@ -11,6 +11,7 @@
 #include "device/main_window_link.h"
 #include "macros/macro_editor_state.h"
 #include "macros/macro_groups.h"
+#include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "settings/settings_state.h"
 
@@ -78,8 +79,10 @@ SteppedMacro StepMacroLocked(const MacroFilesAccess& macros, bool up)
     if (record.eventCount == 0 || !IsGroupFileName(name)) return stepped;
     if (open) g_macroTable[a.macro] = record;
     // Only the stepped macro's own line: the count and the other lines are the editor's to write.
-    macros.files.Put(macros.macroFolder + name + u".dat", kMacrosSection, FormatIniInt(static_cast<int32_t>(a.macro)),
-                     EncodeMacroLine(record, macros.layout.hidToVk));
+    const std::u16string groupFile = macros.macroFolder + name + u".dat";
+    if (!macros.files.Put(groupFile, kMacrosSection, FormatIniInt(static_cast<int32_t>(a.macro)),
+                          EncodeMacroLine(record, macros.layout.hidToVk)))
+        ReportWriteFailure(groupFile);
     stepped.open = open;
     return stepped;
 }

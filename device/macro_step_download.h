@@ -6,7 +6,8 @@
 // macro is still stepped and saved: its own line of its group's file alone. A macro open in the
 // editor is stepped as the editor holds it; a step for the macro being recorded is dropped.
 // The macro store lock is held while the record is read, stepped and written back, not while the
-// stream goes out. Messages (a missing macro file) are shown after the settings lock is released.
+// stream goes out. Messages (a missing macro file, a group file that takes no write) are shown
+// after the settings lock is released.
 #include "device/macro_slot_writer.h"
 
 void AdjustMacroStepAndDownload(const MacroFilesAccess& macros, bool up);

@@ -2,6 +2,9 @@
 // What the device link asks of the main window: a repaint of the whole window (background
 // erased) after an apply, a profile or DPI level taken over from the mouse. The window installs
 // its handler when it starts; before that the requests go nowhere.
+#include <string>
+#include <vector>
+
 using MainWindowRepaint = void (*)();
 
 void SetMainWindowRepaint(MainWindowRepaint repaint);
@@ -12,3 +15,16 @@ void RequestMainWindowRepaint();
 using OpenMacroStepped = void (*)();
 void SetOpenMacroStepped(OpenMacroStepped stepped);
 void RequestOpenMacroShown();
+
+// A file the button-action thread or a profile switch could not write: a box on a device thread
+// would hold the fire key and the reports, so the path waits here and the window tells of it on
+// its own thread. A path already waiting (not yet told, or its message still open) is not added
+// again. The handler is asked for each path added; it runs on the device thread and must not wait.
+using DeviceWriteFailed = void (*)();
+void SetDeviceWriteFailed(DeviceWriteFailed failed);
+void RequestWriteFailureShown(const std::u16string& path);
+// The waiting paths not taken before; they keep waiting until DeviceWriteFailureShown.
+std::vector<std::u16string> TakeDeviceWriteFailures();
+void DeviceWriteFailureShown(const std::u16string& path);
+// Nothing waits (the window's end, a test's start).
+void ClearDeviceWriteFailures();

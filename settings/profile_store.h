@@ -23,7 +23,7 @@ void LoadProfile(IniSource& ini, int n, bool reset);
 // The saves of several keys make them one change of the file (IniSource::Rewrite) and tell the
 // user when it failed (ReportWriteFailure). The one-key writes return whether the key was
 // written and tell nothing: a profile or DPI level switched on the mouse is written on a device
-// thread, where no message may wait.
+// thread, where no message may wait (the window tells of it later).
 
 // Writes the whole state into [Config1]..[Config4]. n only becomes g_curConfigText.
 void SaveConfigToIni(IniSource& ini, int n);

@@ -30,6 +30,13 @@
 // Device threads request repaints too.
 inline std::atomic<int> g_repaintRequests{0};
 
+// A config.ini that takes no write (read-only, a full disk).
+class ReadOnlyIni : public MemoryIniFile {
+public:
+    bool PutString(const std::u16string&, const std::u16string&, const std::u16string&) override { return false; }
+    std::u16string Path() const override { return u"C:\\kestra\\skins\\config\\config.ini"; }
+};
+
 // Files made on demand by a function, counting the demands.
 class TestFilesSource : public DeviceLinkFilesSource {
 public:
@@ -58,6 +65,7 @@ protected:
         g_currentProfile = 0;
         g_repaintRequests = 0;
         SetMainWindowRepaint([] { ++g_repaintRequests; });
+        ClearDeviceWriteFailures();
         SetSystemParameters(&system);
         device = std::make_unique<SimulatedDevice>(mouse);
     }
@@ -66,6 +74,8 @@ protected:
         device.reset();
         SetSystemParameters(nullptr);
         SetMainWindowRepaint(nullptr);
+        SetDeviceWriteFailed(nullptr);
+        ClearDeviceWriteFailures();
         ResetSettingsState();
         ResetApplyTables();
         ResetMacroStores();

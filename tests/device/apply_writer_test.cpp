@@ -141,11 +141,7 @@ TEST_F(ApplyTest, AssignmentOfAMissingMacroIsErasedAndSavedAsZero)
 // the user is told once, although it saves the profiles twice.
 TEST_F(ApplyTest, ConfigIniThatTakesNoWriteIsToldOfOnce)
 {
-    class ReadOnlyIni : public MemoryIniFile {
-    public:
-        bool PutString(const std::u16string&, const std::u16string&, const std::u16string&) override { return false; }
-        std::u16string Path() const override { return u"C:\\kestra\\skins\\config\\config.ini"; }
-    } readOnly;
+    ReadOnlyIni readOnly;
     DeviceLinkFiles linkFiles{readOnly, Files().macros};
     WriteSettingsToDevice(linkFiles);
     EXPECT_EQ(mouse.ApplyCount(), 1);

@@ -7,6 +7,7 @@
 
 #include "device/consumer_usage.h"
 #include "device/macro_step_download.h"
+#include "settings/file_write_failure.h"
 #include "tests/device/device_threads_fixture.h"
 #include "tests/lock_probe.h"
 
@@ -86,6 +87,47 @@ TEST_F(DeviceThreadsTest, DpiButtonTakesTheLevelFromItsReport)
     Report({6, 0xF6, 0x85});
     EXPECT_EQ(g_dpiLevel, 5u);
     EXPECT_EQ(IniValue(u"Config1", u"DPI_LEVEL"), u"5");
+}
+
+// A config.ini that takes no write: neither device thread tells of it itself (a box there would
+// hold the fire key and the reports); its path waits for the window, once however often it fails
+// before the window has told of it or while that message is open.
+TEST_F(DeviceThreadsTest, ConfigIniThatTakesNoWriteWaitsForTheWindowOnce)
+{
+    static std::atomic<int> requests{0};
+    requests = 0;
+    SetDeviceWriteFailed([] { ++requests; });
+    g_buttonAssignments[0][5] = 16;  // DPI, event 0xF6
+    g_buttonAssignments[0][4] = 18;  // profile, event 0xF5
+    Apply();
+    ReadOnlyIni readOnly;
+    TestFilesSource source([&] { return DeviceLinkFiles{readOnly, Files().macros}; });
+    const auto report = [&](const Bytes& bytes) {
+        mouse.QueueInputReport(bytes);
+        DeviceInputTurn(source);
+        ButtonActionTurn(source);
+    };
+    const std::vector<std::u16string> configIni{readOnly.Path()};
+
+    report({6, 0xF6, 0x83});
+    report({6, 0xF6, 0x84});
+    EXPECT_EQ(g_dpiLevel, 4u);
+    EXPECT_EQ(requests.load(), 1);
+    EXPECT_EQ(TakeDeviceWriteFailures(), configIni);
+    // The profile button while its message is open.
+    mouse.SetActiveProfile(1);
+    report({6, 0xF5, 0x80});
+    EXPECT_EQ(g_currentProfile, 1u);
+    EXPECT_EQ(requests.load(), 1);
+    EXPECT_TRUE(TakeDeviceWriteFailures().empty());
+    DeviceWriteFailureShown(configIni[0]);
+    // Closed: the mouse's own switch is told of again.
+    mouse.SetActiveProfile(2);
+    report({6, 0x03, 0x00});
+    EXPECT_EQ(g_currentProfile, 2u);
+    EXPECT_EQ(requests.load(), 2);
+    EXPECT_EQ(TakeDeviceWriteFailures(), configIni);
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(DeviceThreadsTest, MediaKeyOncePerPress)
@@ -273,6 +315,28 @@ TEST_F(DeviceThreadsTest, StepWithoutAnApplySendsNothingButSteps)
     Report({6, 0x01, 0});
     EXPECT_TRUE(TrafficSummary(mouse).empty());
     EXPECT_EQ(StoredMacro(u"G", 0).params[0].y, 6);
+}
+
+// A group file that takes no write: the step still goes out, and the user is told once, as of the
+// step's other messages, after its locks.
+TEST_F(DeviceThreadsTest, StepIntoAGroupFileThatTakesNoWriteIsToldOnce)
+{
+    SetGroups({{u"G", {MoveMacro(10)}}});
+    g_buttonAssignments[0][0] = 256;
+    Apply();
+    mouse.ClearLog();
+    class ReadOnlyFiles : public MemoryProfileFiles {
+    public:
+        bool Put(const std::u16string&, const std::u16string&, const std::u16string&, const std::u16string&) override
+        {
+            return false;
+        }
+    } readOnly;
+    readOnly.files = files.files;
+    AdjustMacroStepAndDownload({readOnly, Files().macros.layout, folder}, true);
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"W 0x0240/8", "W 0x0248/8"}));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, WriteFailureText(folder + u"G.dat", true));
 }
 
 TEST_F(DeviceThreadsTest, StatusWithoutAnswerSkipsTheProfileSwitch)

@@ -180,6 +180,8 @@ private:
     void OnDrawItem(UINT controlId, DRAWITEMSTRUCT* item);
     void OnMeasureItem(UINT controlId, MEASUREITEMSTRUCT* item);
     LRESULT OnProfileSelected(WPARAM wParam, LPARAM lParam);
+    // Tells of the files the device threads could not write (main_window_link.h).
+    LRESULT OnDeviceWriteFailed(WPARAM, LPARAM);
     void OnEventListSelChange();
     void OnLightListSelChange();
     void OnLightListDblClk();

@@ -106,6 +106,8 @@ INT_PTR CTEV_KestraDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
         return SetResult(OnMacroGroupChosen(wParam, lParam));
     case WM_OPEN_MACRO_STEPPED:
         return SetResult(OnOpenMacroStepped(wParam, lParam));
+    case WM_DEVICE_WRITE_FAILED:
+        return SetResult(OnDeviceWriteFailed(wParam, lParam));
     case WM_MACROFILE_COMMAND:
         return SetResult(OnMacroFileCommand(wParam, lParam));
     case WM_LIGHTMODE_CHOSEN:

@@ -49,6 +49,12 @@ void RepaintMainWindow()
     if (HWND window = g_mainWindowHandle.load()) InvalidateRect(window, nullptr, TRUE);
 }
 
+// A device thread's file that took no write: told on this window's thread.
+void PostDeviceWriteFailed()
+{
+    if (HWND window = g_mainWindowHandle.load()) PostMessageW(window, WM_DEVICE_WRITE_FAILED, 0, 0);
+}
+
 RegionOwner RectRegion(const RECT& rect) { return RegionOwner(CreateRectRgnIndirect(&rect)); }
 
 }  // namespace
@@ -88,6 +94,7 @@ void CTEV_KestraDlg::StartUp()
     g_mainWindowHandle = Handle();
     if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(Handle());
     SetMainWindowRepaint(RepaintMainWindow);
+    SetDeviceWriteFailed(PostDeviceWriteFailed);
     m_controlBrush.Reset(CreateSolidBrush(RGB(0, 0, 0)));
 
     StartWorkerThreads();
@@ -265,5 +272,7 @@ void CTEV_KestraDlg::OnDestroy()
     StopWindowThreads();
     RemoveTrayIcon();
     SetMainWindowRepaint(nullptr);
+    SetDeviceWriteFailed(nullptr);
+    ClearDeviceWriteFailures();
     g_mainWindowHandle = nullptr;
 }

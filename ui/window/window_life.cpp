@@ -1,5 +1,6 @@
 // The main window's life: closing and the exit command, the tray icon and its menu, the system
-// menu, device arrival and removal, power events, control colours and owner-drawn menu items.
+// menu, device arrival and removal, power events, the device threads' failed writes, control
+// colours and owner-drawn menu items.
 #include <windows.h>
 #include <dbt.h>
 #include <shellapi.h>
@@ -9,8 +10,10 @@
 
 #include "base/user_prompts.h"
 #include "device/device_discovery.h"
+#include "device/main_window_link.h"
 #include "device/program_device_link.h"
 #include "device/win32_hid_port.h"
+#include "settings/file_write_failure.h"
 #include "ui/pages/page_state.h"
 #include "ui/popups/tev_menu.h"
 #include "ui/resources/resource_ids.h"
@@ -154,6 +157,17 @@ BOOL CTEV_KestraDlg::OnDeviceChange(UINT event, LPARAM data)
 }
 
 void CTEV_KestraDlg::OnPowerBroadcast() { RequestApply(); }
+
+LRESULT CTEV_KestraDlg::OnDeviceWriteFailed(WPARAM, LPARAM)
+{
+    // Each file once: while its message is open, the file failing again adds nothing. Once the
+    // window is ending nothing is shown.
+    for (const std::u16string& path : TakeDeviceWriteFailures()) {
+        if (!m_ending) ReportWriteFailure(path);
+        DeviceWriteFailureShown(path);
+    }
+    return 0;
+}
 
 void CTEV_KestraDlg::RunApply()
 {

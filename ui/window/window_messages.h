@@ -14,6 +14,8 @@ constexpr uint32_t WM_LIGHTMODE_CHOSEN = kWmApp + 1005;
 constexpr uint32_t WM_LIGHTCOLOUR_CHOSEN = kWmApp + 1006;
 // Posted by the step download when it changed the macro open in the editor.
 constexpr uint32_t WM_OPEN_MACRO_STEPPED = kWmApp + 1007;
+// Posted by a device thread that could not write a file (main_window_link.h).
+constexpr uint32_t WM_DEVICE_WRITE_FAILED = kWmApp + 1008;
 constexpr uint32_t WM_ITEMEDIT_CHANGED = 0x8840;
 constexpr uint32_t WM_ITEMEDIT_FINISH = 0x8841;
 constexpr uint32_t WM_GROUPEDIT_KEY = 0x8881;

@@ -5,12 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
+#include <mutex>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <thread>
 
 #include "base/clock.h"
+#include "device/apply_tables.h"
 #include "device/device_discovery.h"
 #include "macros/macro_commands.h"
 #include "macros/macro_line_codec.h"
@@ -328,6 +331,61 @@ TEST_F(MainWindowTest, LanguageSwitchWithNoGroupOrNoOpenMacroSavesNothingAndStil
     EXPECT_EQ(g_languageEnglish, 1u);
     EXPECT_EQ(folder_.Read(spanishGroup), juegos);
     EXPECT_TRUE(prompts_.shown.empty());
+}
+
+// A config.ini that takes no write, and a DPI level and then a profile switched on the mouse: each
+// is told once, by the window on its own thread, while the device threads go on (the fire press
+// after the two DPI presses is carried out before anything is shown).
+TEST_F(MainWindowTest, DeviceThreadWritesThatFailAreToldOnceOnTheWindowsThread)
+{
+    if (!ThreadsRunHere()) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    ASSERT_TRUE(Open());
+    const auto buttonEvent = [](int button) { return static_cast<uint8_t>(0xF0 + g_buttonSlotOrder[button]); };
+    const auto settled = [](const std::function<bool()>& condition) {
+        for (int ms = 0; ms < 10000; ++ms) {
+            {
+                std::lock_guard lock(g_settingsMutex);
+                if (condition()) return true;
+            }
+            Sleep(1);
+        }
+        return false;
+    };
+    const auto runPosted = [] {
+        MSG message{};
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    };
+    {
+        std::lock_guard lock(g_settingsMutex);
+        g_buttonAssignments[0][2] = 40;  // fire key
+        g_buttonAssignments[0][4] = 16;  // DPI
+    }
+    window_->RequestApply();
+    // Held by another program.
+    const UniqueHandle locked(
+        CreateFileW(AsWide(g_configIniPath), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    const std::u16string told = WriteFailureText(g_configIniPath, true);
+
+    mouse_.QueueInputReport({6, buttonEvent(4), 0x83});
+    mouse_.QueueInputReport({6, buttonEvent(4), 0x84});
+    EXPECT_TRUE(settled([] { return g_dpiLevel == 4; }));
+    mouse_.QueueInputReport({6, buttonEvent(2), 0x80});
+    EXPECT_TRUE(settled([&] { return mouse_.FireKeyActive(); }));
+    EXPECT_TRUE(prompts_.shown.empty());
+    runPosted();
+    ASSERT_EQ(prompts_.shown.size(), 1u);
+    EXPECT_EQ(prompts_.shown[0].text, told);
+
+    mouse_.SetActiveProfile(1);
+    mouse_.QueueInputReport({6, 0x03, 0x00});
+    EXPECT_TRUE(settled([] { return g_currentProfile == 1; }));
+    EXPECT_EQ(prompts_.shown.size(), 1u);
+    runPosted();
+    ASSERT_EQ(prompts_.shown.size(), 2u);
+    EXPECT_EQ(prompts_.shown[1].text, told);
+    mouse_.QueueInputReport({6, buttonEvent(2), 0x00});
+    EXPECT_TRUE(settled([&] { return !mouse_.FireKeyActive(); }));
 }
 
 }  // namespace
