@@ -87,6 +87,13 @@ bool RewriteIniFile(const std::u16string& path, const std::function<bool(const s
     return ReplaceFileWith(path, [&](const std::u16string& staged) { return StageCopy(path, staged) && writes(staged); });
 }
 
+bool ReplaceFileWithCopy(const std::u16string& source, const std::u16string& target)
+{
+    return ReplaceFileWith(target, [&](const std::u16string& staged) {
+        return CopyFileW(AsWide(source), AsWide(staged), FALSE) != FALSE && ClearReadOnly(staged);
+    });
+}
+
 bool ClearReadOnly(const std::u16string& path)
 {
     const DWORD attributes = GetFileAttributesW(AsWide(path));

@@ -31,6 +31,9 @@ bool ReplaceFileWith(const std::u16string& path, const std::function<bool(const 
 // the same profile-string calls as on the file itself, so the new file is the one they would have
 // made there.
 bool RewriteIniFile(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& writes);
+// ReplaceFileWith, the new file a copy of `source` made writable (a read-only one would refuse
+// every later save); on any failure `target` stays as it was.
+bool ReplaceFileWithCopy(const std::u16string& source, const std::u16string& target);
 // A copy takes its source's attributes: a read-only one would refuse every later save. Whether the
 // file is writable now (true for a file that is not there).
 bool ClearReadOnly(const std::u16string& path);

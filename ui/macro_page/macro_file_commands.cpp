@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <mutex>
 #include <optional>
+#include <vector>
 
 #include "base/clock.h"
 #include "base/user_prompts.h"
@@ -13,6 +14,7 @@
 #include "macros/macro_group_change.h"
 #include "macros/macro_page_rules.h"
 #include "settings/config_ini_file.h"
+#include "settings/file_write_failure.h"
 #include "ui/macro_page/light_popup_link.h"
 #include "ui/macro_page/macro_folder_files.h"
 #include "ui/macro_page/macro_page_controls.h"
@@ -67,30 +69,84 @@ std::u16string WithoutTrailingSeparator(std::u16string folder)
     return folder;
 }
 
-// What a restore replaces: the listed groups' files and the group list. Other files of the folder
-// (exports kept there) stay.
-void DeleteGroupFiles(const std::u16string& macroFolder)
+// A copy of a file over its namesake, never left read-only (every later save of it would fail);
+// gives the destination when it could not be written.
+std::u16string CopyFileOver(const std::u16string& from, const std::u16string& to)
 {
-    for (uint8_t g = 0; g < g_macroGroupCount && g < g_macroGroupNames.size(); ++g) {
-        if (IsGroupFileName(g_macroGroupNames[g])) DeleteFileW(AsWide(GroupFilePath(macroFolder, g)));
+    return CopyFileW(AsWide(from), AsWide(to), FALSE) != FALSE && ClearReadOnly(to) ? std::u16string() : to;
+}
+
+struct FolderEntry {
+    std::u16string name;
+    bool isFolder = false;
+};
+
+// The factory folder's entries but its group list, which a restore puts in place last.
+std::vector<FolderEntry> FactoryEntries()
+{
+    std::vector<FolderEntry> entries;
+    ForEachEntry(WithoutTrailingSeparator(g_macroResetFolder), [&](const std::u16string& name, bool isFolder) {
+        if (!SameFileName(name, kMacroGroupFileName)) entries.push_back({name, isFolder});
+    });
+    return entries;
+}
+
+// Whether a factory file would replace one of the macro folder that a restore does not restore
+// over: anything under its name but a listed group's file. A file that holds the factory bytes
+// already (from a restore cut short) loses nothing.
+bool FactoryNameTaken(const std::vector<FolderEntry>& factory)
+{
+    return std::any_of(factory.begin(), factory.end(), [](const FolderEntry& entry) {
+        const std::u16string there = g_macroFolder + entry.name;
+        return !entry.isFolder && FileFound(there) && !IsListedGroupFile(entry.name) &&
+               !SameFileBytes(g_macroResetFolder + entry.name, there);
+    });
+}
+
+// The restore, in an order that leaves a folder of groups whenever it ends: the factory files
+// over the listed ones, the factory list over the group list, then the deletion of the old groups'
+// files that no factory file replaced. Gives the first file it could not write (empty when none):
+// a copy that fails ends the restore there, the old list and every file it names still in place.
+std::u16string RestoreFactoryFiles(const std::vector<FolderEntry>& factory)
+{
+    for (const FolderEntry& entry : factory) {
+        const std::u16string from = g_macroResetFolder + entry.name;
+        const std::u16string to = g_macroFolder + entry.name;
+        const std::u16string unwritten = entry.isFolder ? CopyFolderRecursive(from, to) : CopyFileOver(from, to);
+        if (!unwritten.empty()) return unwritten;
     }
-    DeleteFileW(AsWide(macroFolder + kMacroGroupFileName));
+    const std::u16string list = g_macroFolder + kMacroGroupFileName;
+    if (!ReplaceFileWithCopy(g_macroResetFolder + kMacroGroupFileName, list)) return list;
+    std::u16string unwritten;
+    for (uint8_t g = 0; g < g_macroGroupCount && g < g_macroGroupNames.size(); ++g) {
+        const std::u16string file = g_macroGroupNames[g] + u".dat";
+        const bool replaced = std::any_of(factory.begin(), factory.end(), [&](const FolderEntry& entry) {
+            return !entry.isFolder && SameFileName(entry.name, file);
+        });
+        if (!IsGroupFileName(g_macroGroupNames[g]) || replaced) continue;
+        const std::u16string path = g_macroFolder + file;
+        // One left behind is a file of no group: the others still go.
+        if (DeleteFileW(AsWide(path)) == FALSE && GetLastError() != ERROR_FILE_NOT_FOUND && unwritten.empty())
+            unwritten = path;
+    }
+    return unwritten;
 }
 
 }  // namespace
 
-void CopyFolderRecursive(const std::u16string& source, const std::u16string& destination)
+std::u16string CopyFolderRecursive(const std::u16string& source, const std::u16string& destination)
 {
     const std::u16string from = WithoutTrailingSeparator(source);
     const std::u16string to = WithoutTrailingSeparator(destination);
     CreateDirectoryW(AsWide(to), nullptr);
+    std::u16string unwritten;
     ForEachEntry(from, [&](const std::u16string& name, bool isFolder) {
-        if (isFolder) {
-            CopyFolderRecursive(from + u"\\" + name, to + u"\\" + name);
-        } else {
-            CopyFileW(AsWide(from + u"\\" + name), AsWide(to + u"\\" + name), FALSE);
-        }
+        if (!unwritten.empty()) return;
+        const std::u16string inner = from + u"\\" + name;
+        const std::u16string target = to + u"\\" + name;
+        unwritten = isFolder ? CopyFolderRecursive(inner, target) : CopyFileOver(inner, target);
     });
+    return unwritten;
 }
 
 LRESULT CTEV_KestraDlg::OnMacroFileCommand(WPARAM command, LPARAM)
@@ -129,7 +185,7 @@ void CTEV_KestraDlg::ImportMacroFile()
     auto keptThere = [&](const std::u16string& path) { return FileFound(path) && !SameFilePath(*source, path); };
     if (GroupNameTaken(name, -1) || IsListedGroupFile(fileName) || keptThere(destination) ||
         keptThere(g_macroFolder + name + u".dat")) {
-        ShowMacroPageMessage(english ? u"Double name!" : u"¡Nombre ya en uso!");
+        ShowDoubleNameMessage();
         return;
     }
     // A file chosen in the macro folder itself is already where it goes. A copy that fails adds
@@ -163,12 +219,20 @@ void CTEV_KestraDlg::RestoreDefaultMacros()
         ShowMacroPageMessage(kGroupFileMissingMessage);
         return;
     }
+    // Only the listed groups' files and the list are restored over: a file kept under a factory
+    // file's name (an export) refuses the restore before anything changes.
+    const std::vector<FolderEntry> factory = FactoryEntries();
+    if (FactoryNameTaken(factory)) {
+        ShowDoubleNameMessage();
+        return;
+    }
     {
-        // The deleted files and the groups read from the copy are one change for the step
-        // download, which reads and writes the same folder.
+        // The files changed and the groups read from them are one change for the step download,
+        // which reads and writes the same folder. A file that could not be written is told once
+        // the section ends; the groups are read from what the folder holds then.
         GroupChangeSection section(true);
-        DeleteGroupFiles(g_macroFolder);
-        CopyFolderRecursive(g_macroResetFolder, g_macroFolder);
+        const std::u16string unwritten = RestoreFactoryFiles(factory);
+        if (!unwritten.empty()) ReportWriteFailure(unwritten);
         GetClock().SleepMs(kRestoreSettleMs);
         ReloadGroupsAndOpen(GetProfileFiles(), CurrentMacroKeyLayout(), g_macroFolder, GroupPick::First);
     }

@@ -3,11 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <span>
 #include <vector>
 
 #include "macros/macro_groups.h"
 #include "macros/win32_profile_files.h"
+#include "winlib/unique_handle.h"
 #include "winlib/wide.h"
 
 namespace {
@@ -18,6 +20,22 @@ std::u16string FullPath(const std::u16string& path)
     if (length == 0 || length >= full.size()) return path;
     return FromWide(full.data(), length);
 }
+
+// The file's bytes; none when it cannot be opened or read whole (macro files are small).
+std::optional<std::string> FileBytes(const std::u16string& path)
+{
+    constexpr DWORD kMostBytes = 16 * 1024 * 1024;
+    const UniqueHandle file(
+        CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || GetFileSizeEx(file.Get(), &size) == FALSE || size.QuadPart > kMostBytes) return std::nullopt;
+    std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && (ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) == FALSE ||
+                           read != bytes.size()))
+        return std::nullopt;
+    return bytes;
+}
 }  // namespace
 
 bool FileFound(const std::u16string& path) { return GetFileAttributesW(AsWide(path)) != INVALID_FILE_ATTRIBUTES; }
@@ -25,6 +43,12 @@ bool FileFound(const std::u16string& path) { return GetFileAttributesW(AsWide(pa
 bool SameFileName(const std::u16string& a, const std::u16string& b) { return SameFileNameOnSystem(a, b); }
 
 bool SameFilePath(const std::u16string& a, const std::u16string& b) { return SameFileName(FullPath(a), FullPath(b)); }
+
+bool SameFileBytes(const std::u16string& a, const std::u16string& b)
+{
+    const std::optional<std::string> first = FileBytes(a);
+    return first && first == FileBytes(b);
+}
 
 bool NamesAnotherGroupFile(const std::u16string& name, int except)
 {

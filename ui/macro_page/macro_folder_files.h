@@ -7,6 +7,8 @@
 bool FileFound(const std::u16string& path);
 bool SameFilePath(const std::u16string& a, const std::u16string& b);
 bool SameFileName(const std::u16string& a, const std::u16string& b);
+// Whether two files can both be read and hold the same bytes.
+bool SameFileBytes(const std::u16string& a, const std::u16string& b);
 // Whether `name` is the name of a listed group other than `except` by the file system's rule.
 bool NamesAnotherGroupFile(const std::u16string& name, int except);
 // Whether a new or renamed group may not take `name`: a listed group has exactly that name, or a

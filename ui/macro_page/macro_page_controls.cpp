@@ -35,6 +35,8 @@ void CreateMacroPageControlObjects()
 
 void ShowMacroPageMessage(const std::u16string& text) { GetPrompts().ShowMessage(text, u"", MessageStyle::Ok); }
 
+void ShowDoubleNameMessage() { ShowMacroPageMessage(g_languageEnglish != 0 ? u"Double name!" : u"¡Nombre ya en uso!"); }
+
 void EndListEdits()
 {
     CreateMacroPageControlObjects();

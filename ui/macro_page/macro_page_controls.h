@@ -29,6 +29,8 @@ extern std::u16string g_spareText1;
 
 // A message box with an OK button, as the macro page shows its messages.
 void ShowMacroPageMessage(const std::u16string& text);
+// The message for a name a group or a file of the macro folder already has.
+void ShowDoubleNameMessage();
 
 // Takes an in-place edit still open in any of the three lists, as its loss of focus would: a
 // press of the window's own buttons takes no focus, and the edit must land in the macro it began

@@ -83,7 +83,7 @@ void CTEV_KestraDlg::OnGroupNameChange()
         // is never replaced: the rename is taken back.
         if (FileFound(newPath) && !SameFilePath(oldPath, newPath)) {
             g_groupNameEdit->SetText(oldName);
-            ShowMacroPageMessage(g_languageEnglish != 0 ? u"Double name!" : u"¡Nombre ya en uso!");
+            ShowDoubleNameMessage();
             return;
         }
         // Its messages are shown once the lock is released.

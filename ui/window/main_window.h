@@ -289,8 +289,9 @@ private:
 };
 
 // The folder tree of the macro page's restore: copies every file and sub-folder of `source` into
-// `destination` (made when missing). Failures are passed over.
-void CopyFolderRecursive(const std::u16string& source, const std::u16string& destination);
+// `destination` (made when missing), replacing files of the same names, the copies never
+// read-only. Stops at the first file it cannot write and gives its path (empty when none failed).
+std::u16string CopyFolderRecursive(const std::u16string& source, const std::u16string& destination);
 
 // Loads menu resources into g_macroEditMenu and g_trayMenu by language (1 English, 0 Spanish),
 // each made owner-drawn.

@@ -33,15 +33,6 @@ bool FileFound(const std::u16string& path)
     return true;
 }
 
-// Puts a copy of `source` in place of `target` in one step; on any failure `target` is left as it
-// was. The copy loses a read-only attribute: every later save of config.ini would fail.
-bool ReplaceWithCopy(const std::u16string& source, const std::u16string& target)
-{
-    return ReplaceFileWith(target, [&](const std::u16string& staged) {
-        return CopyFileW(AsWide(source), AsWide(staged), FALSE) != FALSE && ClearReadOnly(staged);
-    });
-}
-
 bool HoldsEveryProfile(const std::u16string& path)
 {
     for (int n = 1; n <= static_cast<int>(kProfileCount); ++n) {
@@ -63,7 +54,7 @@ void CTEV_KestraDlg::ImportConfig()
     bool taken = false;
     {
         std::lock_guard lock(g_settingsMutex);
-        taken = IsFile(*chosen) && HoldsEveryProfile(*chosen) && ReplaceWithCopy(*chosen, g_configIniPath);
+        taken = IsFile(*chosen) && HoldsEveryProfile(*chosen) && ReplaceFileWithCopy(*chosen, g_configIniPath);
         if (taken) LoadProfile(g_configIniPath, static_cast<int>(g_curConfig), false);
     }
     // The message after the lock: a device thread must not wait behind it.

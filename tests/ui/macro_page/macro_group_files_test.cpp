@@ -2,6 +2,9 @@
 // exported and restored, and the open macro saved before another is chosen.
 #include "tests/ui/macro_page/macro_page_fixture.h"
 
+#include "settings/file_write_failure.h"
+#include "winlib/unique_handle.h"
+
 namespace {
 
 // The fixture of MacroPageTest under a suite name of its own: each test file has its own copy
@@ -188,6 +191,55 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Kept.dat") == kept);
     EXPECT_EQ(g_groupNameEdit->Text(), u"Gaming");
     EXPECT_EQ(g_macroList->Count(), g_macroCount);
+
+    // A file kept under a factory group's name (an export, once the group was deleted) is no
+    // file the restore may replace: it is refused before anything changes.
+    g_currentGroup = 2;
+    SendMessageW(Window(), WM_MACROGROUP_CHOSEN, 0, 0);
+    ASSERT_EQ(g_groupNameEdit->Text(), u"Browser");
+    Press(3);
+    ASSERT_EQ(g_macroGroupCount, 2);
+    prompts_.fileAnswers = {GroupPath(u"Browser")};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 2, 0);
+    const std::string browserExport = folder_.Read("skins/INI_EN/macro/Browser.dat");
+    const std::string twoGroups = folder_.Read("skins/INI_EN/macro/macroGrp.ini");
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
+    EXPECT_EQ(LastMessage(), u"Double name!");
+    EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Browser.dat") == browserExport);
+    EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/macroGrp.ini") == twoGroups);
+    EXPECT_EQ(g_macroGroupCount, 2);
+
+    // A factory file already in place (a restore cut short) is no kept file. A group file another
+    // program holds ends the restore there, told once by its name; a group list that cannot be
+    // replaced is told likewise, and no group it names loses its file.
+    const std::string factoryBrowser = folder_.Read("skins/INI_EN/macroReset/Browser.dat");
+    folder_.Write("skins/INI_EN/macro/Browser.dat", factoryBrowser);
+    prompts_.fileAnswers = {exported};
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+    ASSERT_EQ(g_macroGroupNames[2], u"Foo");
+    for (const std::u16string& held : {GroupPath(u"Gaming"), g_macroFolder + u"macroGrp.ini"}) {
+        const size_t shown = prompts_.shown.size();
+        {
+            const UniqueHandle locked(
+                CreateFileW(AsWide(held), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            ASSERT_TRUE(locked);
+            SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
+        }
+        ASSERT_EQ(prompts_.shown.size(), shown + 1);
+        EXPECT_EQ(LastMessage(), WriteFailureText(held, true));
+        EXPECT_EQ(g_macroGroupCount, 3);
+        EXPECT_EQ(GroupListEntry(2), u"Foo");
+        EXPECT_TRUE(Exists(GroupPath(u"Foo")));
+    }
+    const size_t shown = prompts_.shown.size();
+    SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
+    EXPECT_EQ(prompts_.shown.size(), shown);
+    EXPECT_EQ(g_macroGroupCount, 3);
+    for (uint8_t g = 0; g < g_macroGroupCount; ++g) EXPECT_TRUE(Exists(GroupFilePath(g_macroFolder, g)));
+    EXPECT_EQ(g_macroGroupNames[2], u"Browser");
+    EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Browser.dat") == factoryBrowser);
+    EXPECT_FALSE(Exists(GroupPath(u"Foo")));
+    EXPECT_FALSE(Exists(g_macroFolder + u"macroGrp.ini.tmp"));
 
     // A restore without its factory list changes nothing.
     std::filesystem::remove(folder_ / "skins/INI_EN/macroReset/macroGrp.ini");
