@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <numeric>
@@ -20,10 +21,19 @@ void SetClock(Clock* clock) { g_clock.store(clock); }
 
 void WaitForStop(uint32_t ms, std::stop_token stop)
 {
+    // The stop request's wake-up has been seen lost on Windows (a waiter left in the threads
+    // library's condition wait after the request), so the wait goes in short slices, each of
+    // which looks at the request itself: a stop ends it within a slice at the latest.
+    using namespace std::chrono;
+    constexpr milliseconds kSlice{20};
+    const steady_clock::time_point end = steady_clock::now() + milliseconds(ms);
     std::mutex mutex;
     std::condition_variable_any stopped;
     std::unique_lock lock(mutex);
-    stopped.wait_for(lock, stop, std::chrono::milliseconds(ms), [] { return false; });
+    for (steady_clock::time_point now = steady_clock::now(); now < end && !stop.stop_requested();
+         now = steady_clock::now()) {
+        stopped.wait_for(lock, stop, std::min<steady_clock::duration>(end - now, kSlice), [] { return false; });
+    }
 }
 
 void SystemClock::SleepMs(uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }

@@ -211,7 +211,8 @@ public:
         std::unique_lock lock(mutex_);
         waiting_ = true;
         changed_.notify_all();
-        changed_.wait(lock, stop, [] { return false; });
+        // Slices that look at the request themselves: its wake-up alone has been seen lost here.
+        while (!stop.stop_requested()) changed_.wait_for(lock, stop, std::chrono::milliseconds(10), [] { return false; });
     }
     uint64_t NowMs() override { return 0; }
     void WaitForAWait()
