@@ -8,6 +8,7 @@
 
 #include "device/apply_writer.h"
 #include "device/command_protocol.h"
+#include "device/device_event_threads.h"
 #include "device/device_threads.h"
 #include "device/macro_step_download.h"
 #include "device/program_device_link.h"
@@ -87,6 +88,8 @@ void AdjustMacroStepAndDownload(bool up)
 
 void StartDeviceThreads()
 {
+    // Nothing the mouse reported to threads before is theirs to carry out.
+    ClearButtonReports();
     g_deviceThreads.Start([] { return std::make_unique<ProgramFilesSource>(); }, OnDeviceThreadStart);
 }
 
@@ -97,6 +100,8 @@ void StopDeviceThreads()
     if (!g_deviceThreads.Running()) return;
     g_deviceThreads.Stop();
     StopFireKeyLeftRunning();
+    // The fire key is stopped: no button is left holding it for the threads of a later start.
+    ClearButtonReports();
 }
 
 bool DeviceThreadsRunning() { return g_deviceThreads.Running(); }

@@ -338,7 +338,8 @@ TEST_F(MainWindowTest, LanguageSwitchWithNoGroupOrNoOpenMacroSavesNothingAndStil
 // after the two DPI presses is carried out before anything is shown).
 TEST_F(MainWindowTest, DeviceThreadWritesThatFailAreToldOnceOnTheWindowsThread)
 {
-    if (!ThreadsRunHere()) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    g_startDeviceThreads = ThreadsRunHere();
+    if (!g_startDeviceThreads) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
     ASSERT_TRUE(Open());
     const auto buttonEvent = [](int button) { return static_cast<uint8_t>(0xF0 + g_buttonSlotOrder[button]); };
     const auto settled = [](const std::function<bool()>& condition) {
