@@ -40,8 +40,8 @@ constexpr uint8_t kButtonPressedBit = 0x80;
 constexpr uint8_t kButtonSlots = DeviceInputEvent::LastButton - DeviceInputEvent::FirstButton + 1;
 extern std::array<std::atomic<uint32_t>, kButtonSlots> g_buttonReports;
 constexpr uint32_t kLastReportPressed = 0x1000000;
-// Nothing waiting and no fire key started by a button: before the threads start and once they
-// have stopped (and for tests). Threads stopped.
+// Nothing waiting and no fire key started by a button: once the threads have stopped (and for
+// tests). Threads stopped.
 void ClearButtonReports();
 // Whether a button report waits for the button-action thread.
 bool ButtonReportsPending();

@@ -88,8 +88,6 @@ void AdjustMacroStepAndDownload(bool up)
 
 void StartDeviceThreads()
 {
-    // Nothing the mouse reported to threads before is theirs to carry out.
-    ClearButtonReports();
     g_deviceThreads.Start([] { return std::make_unique<ProgramFilesSource>(); }, OnDeviceThreadStart);
 }
 
