@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <numeric>
 #include <thread>
 
@@ -21,18 +20,16 @@ void SetClock(Clock* clock) { g_clock.store(clock); }
 
 void WaitForStop(uint32_t ms, std::stop_token stop)
 {
-    // The stop request's wake-up has been seen lost on Windows (a waiter left in the threads
-    // library's condition wait after the request), so the wait goes in short slices, each of
-    // which looks at the request itself: a stop ends it within a slice at the latest.
+    // Short sleeps that look at the request between them, and no stop callback: on Windows the
+    // threads library's wait for a stop callback still running on the requesting thread, which a
+    // callback's removal makes (the library's stop-token condition wait among them), was seen never
+    // to return.
     using namespace std::chrono;
-    constexpr milliseconds kSlice{20};
+    constexpr milliseconds kSlice{5};
     const steady_clock::time_point end = steady_clock::now() + milliseconds(ms);
-    std::mutex mutex;
-    std::condition_variable_any stopped;
-    std::unique_lock lock(mutex);
     for (steady_clock::time_point now = steady_clock::now(); now < end && !stop.stop_requested();
          now = steady_clock::now()) {
-        stopped.wait_for(lock, stop, std::min<steady_clock::duration>(end - now, kSlice), [] { return false; });
+        std::this_thread::sleep_for(std::min<steady_clock::duration>(end - now, kSlice));
     }
 }
 

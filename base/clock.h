@@ -11,8 +11,8 @@ class Clock {
 public:
     virtual ~Clock() = default;
     virtual void SleepMs(uint32_t ms) = 0;
-    // A worker's wait: SleepMs, but over as soon as `stop` is requested. A clock whose sleeps do
-    // not wait (the fake ones) just sleeps.
+    // A worker's wait: SleepMs, but over once `stop` is requested. A clock whose sleeps do not
+    // wait (the fake ones) just sleeps.
     virtual void WaitMs(uint32_t ms, std::stop_token stop) { if (!stop.stop_requested()) SleepMs(ms); }
     // Milliseconds on a monotonic scale.
     virtual uint64_t NowMs() = 0;
@@ -22,7 +22,7 @@ public:
 Clock& GetClock();
 void SetClock(Clock* clock);
 
-// Waits ms of real time, or until `stop` is requested.
+// Waits ms of real time, or until `stop` is requested (seen within a few milliseconds).
 void WaitForStop(uint32_t ms, std::stop_token stop);
 
 class SystemClock : public Clock {

@@ -208,11 +208,12 @@ public:
     void SleepMs(uint32_t) override { slept = true; }
     void WaitMs(uint32_t, std::stop_token stop) override
     {
-        std::unique_lock lock(mutex_);
-        waiting_ = true;
+        {
+            const std::lock_guard lock(mutex_);
+            waiting_ = true;
+        }
         changed_.notify_all();
-        // Slices that look at the request themselves: its wake-up alone has been seen lost here.
-        while (!stop.stop_requested()) changed_.wait_for(lock, stop, std::chrono::milliseconds(10), [] { return false; });
+        while (!stop.stop_requested()) WaitForStop(60000, stop);
     }
     uint64_t NowMs() override { return 0; }
     void WaitForAWait()
@@ -224,7 +225,7 @@ public:
 
 private:
     std::mutex mutex_;
-    std::condition_variable_any changed_;
+    std::condition_variable changed_;
     bool waiting_ = false;
 };
 

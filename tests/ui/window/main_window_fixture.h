@@ -22,6 +22,7 @@
 #include "sim/simulated_mouse.h"
 #include "tests/recording_prompts.h"
 #include "tests/temp_folder.h"
+#include "tests/threads_run_here.h"
 #include "tests/tools/program_state.h"
 #include "ui/macro_page/editable_list_box.h"
 #include "ui/macro_page/macro_event_editing.h"
@@ -54,22 +55,6 @@ private:
     std::thread::id owner_ = std::this_thread::get_id();
     std::atomic<uint64_t> now_{0};
 };
-
-// Whether the program's threads run in this tree: not where the 32-bit tree runs under an
-// emulator (README: a Wine process there dies when two of its threads run).
-inline bool ThreadsRunHere()
-{
-#ifdef _WIN64
-    return true;
-#else
-    char state[8] = {};
-    FILE* binfmt = std::fopen("Z:\\proc\\sys\\fs\\binfmt_misc\\qemu-i386", "r");
-    if (binfmt == nullptr) return true;
-    const size_t read = std::fread(state, 1, 7, binfmt);
-    std::fclose(binfmt);
-    return !(read == 7 && std::string_view(state, 7) == "enabled");
-#endif
-}
 
 // Which pixels of a width x height area a region covers, from its rectangles.
 inline std::vector<bool> RegionPixels(HRGN region, int32_t width, int32_t height)
