@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 #include "base/clock.h"
 #include "device/apply_tables.h"
@@ -13,7 +14,6 @@
 #include "settings/profile_store.h"
 #include "settings/settings_state.h"
 
-std::array<std::atomic<uint32_t>, kButtonSlots> g_buttonReports{};
 std::atomic<uint32_t> g_stepDirection{0};
 std::array<uint8_t, 256> g_inputBuffer{};
 
@@ -27,65 +27,88 @@ bool IsButtonEvent(uint8_t event)
     return event >= DeviceInputEvent::FirstButton && event <= DeviceInputEvent::LastButton;
 }
 
-constexpr uint32_t kCountMask = 0xFF;
-constexpr uint32_t kReleaseShift = 8;
-constexpr uint32_t kPressStateShift = 16;
-constexpr uint32_t kCountsMask = 0xFFFF;
+uint32_t SlotBit(uint8_t event) { return 1u << (event - DeviceInputEvent::FirstButton); }
 
-// What one slot's reports since the last turn ask for.
-struct ButtonReports {
-    uint32_t presses = 0;
-    uint32_t releases = 0;
-    uint8_t pressState = 0;  // of the last press
-    bool lastPressed = false;
+// A button report or the mouse's own profile switch, as the mouse sent it.
+struct QueuedReport {
+    uint8_t event = 0;
+    uint8_t state = 0;
 };
 
-ButtonReports Unpack(uint32_t value)
-{
-    return {value & kCountMask, (value >> kReleaseShift) & kCountMask,
-            static_cast<uint8_t>(value >> kPressStateShift), (value & kLastReportPressed) != 0};
-}
+// Room enough for a release of every slot beyond the presses: a release is queued only after its
+// press, and presses stop at kButtonReportRoom.
+constexpr size_t kQueueSize = kButtonReportRoom + kButtonSlots;
 
-uint32_t Pack(const ButtonReports& r)
-{
-    return (r.presses & kCountMask) | (r.releases & kCountMask) << kReleaseShift |
-           static_cast<uint32_t>(r.pressState) << kPressStateShift | (r.lastPressed ? kLastReportPressed : 0);
-}
+struct TakenReports {
+    std::array<QueuedReport, kQueueSize> reports{};
+    size_t count = 0;
+    bool profileSwitchAfter = false;  // a profile switch left out for want of room
+};
+
+// The reports waiting for the button-action turn, oldest first. The input thread adds, the turn
+// takes them all at once, so a report arriving during a turn waits for the next one.
+class ReportQueue {
+public:
+    void Add(uint8_t event, uint8_t state)
+    {
+        std::lock_guard lock(mutex_);
+        if (event == DeviceInputEvent::ProfileSwitched) {
+            if (count_ < kButtonReportRoom) {
+                reports_[count_++] = {event, state};
+            } else {
+                switchLeftOut_ = true;
+            }
+            return;
+        }
+        const uint32_t bit = SlotBit(event);
+        if ((state & kButtonPressedBit) != 0) {
+            if (count_ >= kButtonReportRoom) return;
+            pressQueued_ |= bit;
+        } else {
+            // Its press was left out, or came before the threads' last stop: nothing to carry out.
+            if ((pressQueued_ & bit) == 0 || count_ >= reports_.size()) return;
+            pressQueued_ &= ~bit;
+        }
+        reports_[count_++] = {event, state};
+    }
+
+    TakenReports TakeAll()
+    {
+        std::lock_guard lock(mutex_);
+        TakenReports taken;
+        std::copy_n(reports_.begin(), count_, taken.reports.begin());
+        taken.count = std::exchange(count_, 0);
+        taken.profileSwitchAfter = std::exchange(switchLeftOut_, false);
+        return taken;
+    }
+
+    size_t Waiting()
+    {
+        std::lock_guard lock(mutex_);
+        return count_ + (switchLeftOut_ ? 1 : 0);
+    }
+
+    void Clear()
+    {
+        std::lock_guard lock(mutex_);
+        count_ = 0;
+        pressQueued_ = 0;
+        switchLeftOut_ = false;
+    }
+
+private:
+    std::mutex mutex_;
+    std::array<QueuedReport, kQueueSize> reports_{};
+    size_t count_ = 0;
+    uint32_t pressQueued_ = 0;  // slots whose last queued report is a press (bit per slot)
+    bool switchLeftOut_ = false;
+};
+
+ReportQueue g_reportQueue;
 
 bool ButtonMatches(int button, uint8_t event)
 {
     return DeviceInputEvent::NoButton + g_buttonSlotOrder[button] == event;
-}
-
-void HandleButtonEvent(uint8_t event, uint8_t state)
-{
-    std::atomic<uint32_t>& slot = g_buttonReports[event - DeviceInputEvent::FirstButton];
-    uint32_t value = slot.load();
-    ButtonReports next;
-    do {
-        next = Unpack(value);
-        next.lastPressed = (state & kButtonPressedBit) != 0;
-        // The counts stop at their top rather than wrap: a turn held up for long still sees reports.
-        if (next.lastPressed) {
-            next.presses = std::min(next.presses + 1, kCountMask);
-            next.pressState = state;
-        } else {
-            next.releases = std::min(next.releases + 1, kCountMask);
-        }
-    } while (!slot.compare_exchange_weak(value, Pack(next)));
-}
-
-// The reports of every slot since the last turn, and the counts cleared.
-std::array<ButtonReports, kButtonSlots> TakeButtonReports()
-{
-    std::array<ButtonReports, kButtonSlots> taken{};
-    for (size_t s = 0; s < kButtonSlots; ++s) {
-        uint32_t value = g_buttonReports[s].load();
-        while (!g_buttonReports[s].compare_exchange_weak(value, value & ~kCountsMask)) {
-        }
-        taken[s] = Unpack(value);
-    }
-    return taken;
 }
 
 // With g_settingsMutex held. True when the window has to repaint.
@@ -101,53 +124,64 @@ bool FollowProfileSwitchLocked(IniSource& configIni)
     return true;
 }
 
-// The slots whose press started the fire key and whose release has not stopped it yet (bit per
-// slot): such a release stops it even when a profile switch or an apply has taken the fire function
-// off the button meanwhile. The button-action turn's own, under g_settingsMutex.
+// The slots whose press started the fire key and whose release has not come yet (bit per slot):
+// such a release stops it even when a profile switch or an apply has taken the fire function off
+// the button meanwhile, and a release of a slot that started nothing stops nothing. The mouse has
+// one fire key: while another fire button that started it is still held, a release stops nothing.
+// g_fireStopOwed: every holder is let go but the mouse refused the stop. Both are the
+// button-action turn's own, under g_settingsMutex.
 uint32_t g_fireStartedSlots = 0;
+bool g_fireStopOwed = false;
 
-// Fire start on a press, fire stop on a release of a fire button. Of several reports in one turn
-// the last one goes out last, so the fire key ends as the button is; one of the other kind before
-// it keeps a tap a short burst. The mouse has one fire key: while another fire button that started
-// it is still held, a release stops nothing.
-void CarryOutFireKey(uint32_t profile, uint8_t event, const ButtonReports& reports)
+void StartFireKey(uint32_t bit)
 {
-    bool fire = false;
-    for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) fire = fire || (ButtonMatches(i, event) && g_buttonFireFlag[profile][i]);
-    const uint32_t bit = 1u << (event - DeviceInputEvent::FirstButton);
-    const auto send = [&](bool start) {
-        if (!fire && (start || (g_fireStartedSlots & bit) == 0)) return;
-        if (!start && (g_fireStartedSlots & ~bit) != 0) {
-            g_fireStartedSlots &= ~bit;
-            return;
-        }
-        SendFireKey(start);
-        g_fireStartedSlots = start ? g_fireStartedSlots | bit : g_fireStartedSlots & ~bit;
-    };
-    if ((reports.lastPressed ? reports.releases : reports.presses) != 0) send(!reports.lastPressed);
-    send(reports.lastPressed);
+    SendFireKey(true);
+    // Even when the start was refused: its release then sends a stop, which costs nothing.
+    g_fireStartedSlots |= bit;
+    g_fireStopOwed = false;
 }
 
-// The presses of one slot. With g_settingsMutex held. True when the window has to repaint.
-bool CarryOutPresses(DeviceLinkFilesSource& files, uint32_t profile, uint8_t event, const ButtonReports& reports)
+void ReleaseFireKey(uint32_t bit)
 {
+    if ((g_fireStartedSlots & bit) == 0) return;
+    g_fireStartedSlots &= ~bit;
+    if (g_fireStartedSlots == 0) g_fireStopOwed = !SendFireKey(false);
+}
+
+// One function per press, of the profile current at its place in the order: the fire, DPI or
+// profile function the last apply gave the button, else the media key of its assignment (an
+// assignment changed since the apply must not add a second function). With g_settingsMutex held.
+// True when the window has to repaint.
+bool CarryOutPress(DeviceLinkFilesSource& files, uint8_t event, uint8_t state)
+{
+    const uint32_t profile = g_currentProfile & 3;
     bool repaint = false;
     for (int i = 0; i < DeviceMemoryMap::Buttons; ++i) {
         if (!ButtonMatches(i, event)) continue;
-        if (g_buttonDpiFlag[profile][i]) {
-            g_dpiLevel = reports.pressState & 0x3F;
+        const uint32_t assignment = g_buttonAssignments[profile][i];
+        if (g_buttonFireFlag[profile][i]) {
+            StartFireKey(SlotBit(event));
+        } else if (g_buttonDpiFlag[profile][i]) {
+            g_dpiLevel = state & 0x3F;
             repaint = true;
             IniSource& configIni = files.Current().configIni;
             if (!SaveDpiLevel(configIni, static_cast<int>(g_curConfig))) RequestWriteFailureShown(configIni.Path());
-        }
-        if (g_buttonProfileFlag[profile][i]) repaint = FollowProfileSwitchLocked(files.Current().configIni) || repaint;
-        const uint32_t assignment = g_buttonAssignments[g_currentProfile & 3][i];
-        if (assignment >= 22 && assignment <= 31) {
-            for (uint32_t k = 0; k < reports.presses; ++k)
-                SendConsumerKey(MediaKeyToConsumerUsage(static_cast<uint8_t>(assignment - 22)));
+        } else if (g_buttonProfileFlag[profile][i]) {
+            repaint = FollowProfileSwitchLocked(files.Current().configIni) || repaint;
+        } else if (assignment >= 22 && assignment <= 31) {
+            SendConsumerKey(MediaKeyToConsumerUsage(static_cast<uint8_t>(assignment - 22)));
         }
     }
     return repaint;
+}
+
+// With g_settingsMutex held. True when the window has to repaint.
+bool CarryOut(DeviceLinkFilesSource& files, const QueuedReport& report)
+{
+    if (report.event == DeviceInputEvent::ProfileSwitched) return FollowProfileSwitchLocked(files.Current().configIni);
+    if ((report.state & kButtonPressedBit) != 0) return CarryOutPress(files, report.event, report.state);
+    ReleaseFireKey(SlotBit(report.event));
+    return false;
 }
 
 }  // namespace
@@ -167,12 +201,12 @@ void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFilesSou
     if (report.size() < 2 || report[0] != kDeviceInputReportId) return;
     const uint8_t event = report[1];
     const uint8_t state = report.size() > 2 ? report[2] : 0;
-    if (IsButtonEvent(event)) {
-        HandleButtonEvent(event, state);
+    if (IsButtonEvent(event) || event == DeviceInputEvent::ProfileSwitched) {
+        // The mouse's own switch takes its place among the button reports: a press after it is
+        // carried out under the new profile.
+        g_reportQueue.Add(event, state);
     } else if (event >= DeviceInputEvent::NoButton) {
         // 0xF0 names no button, and neither do 0xFA..0xFF: nothing to follow.
-    } else if (event == DeviceInputEvent::ProfileSwitched) {
-        FollowProfileSwitchedOnMouse(files.Current().configIni);
     } else {
         if (event == DeviceInputEvent::StepUp) g_stepDirection = 1;
         if (event == DeviceInputEvent::StepDown) g_stepDirection = 0;
@@ -198,16 +232,11 @@ void ButtonActionTurn(DeviceLinkFilesSource& files)
     bool repaint = false;
     {
         std::lock_guard settingsLock(g_settingsMutex);
-        const uint32_t profile = g_currentProfile & 3;
-        const std::array<ButtonReports, kButtonSlots> taken = TakeButtonReports();
+        if (g_fireStopOwed) g_fireStopOwed = !SendFireKey(false);
+        const TakenReports taken = g_reportQueue.TakeAll();
         if (ButtonActionReadHook hook = g_readHook) hook();
-        for (uint8_t s = 0; s < kButtonSlots; ++s) {
-            const ButtonReports& reports = taken[s];
-            if (reports.presses == 0 && reports.releases == 0) continue;
-            const auto event = static_cast<uint8_t>(DeviceInputEvent::FirstButton + s);
-            CarryOutFireKey(profile, event, reports);
-            if (reports.presses != 0) repaint = CarryOutPresses(files, profile, event, reports) || repaint;
-        }
+        for (size_t k = 0; k < taken.count; ++k) repaint = CarryOut(files, taken.reports[k]) || repaint;
+        if (taken.profileSwitchAfter) repaint = FollowProfileSwitchLocked(files.Current().configIni) || repaint;
     }
     if (repaint) RequestMainWindowRepaint();
     GetClock().SleepMs(kTurnSleepMs);
@@ -215,17 +244,14 @@ void ButtonActionTurn(DeviceLinkFilesSource& files)
 
 void ClearButtonReports()
 {
-    for (std::atomic<uint32_t>& slot : g_buttonReports) slot = 0;
+    g_reportQueue.Clear();
     std::lock_guard settingsLock(g_settingsMutex);
     g_fireStartedSlots = 0;
+    g_fireStopOwed = false;
 }
 
-bool ButtonReportsPending()
-{
-    for (const std::atomic<uint32_t>& slot : g_buttonReports) {
-        if ((slot.load() & kCountsMask) != 0) return true;
-    }
-    return false;
-}
+bool ButtonReportsPending() { return g_reportQueue.Waiting() != 0; }
+
+size_t ButtonReportsWaiting() { return g_reportQueue.Waiting(); }
 
 void SetButtonActionReadHook(ButtonActionReadHook hook) { g_readHook = hook; }

@@ -1,16 +1,21 @@
 #pragma once
 // The two device threads, one turn at a time: the input thread waits for the mouse's input
-// report and turns it into pending state, the button-action thread carries out what a button
-// bound to a host-side function needs (fire key, DPI level, profile, media key). The thread
-// loops (device_threads.h) only call these turns; tests drive them against the simulated mouse.
+// report, queues button reports and the mouse's profile switches in the order the mouse sent them
+// and runs steps itself; the button-action thread carries out the queued reports in that order,
+// each under the profile in force at its place: fire key, DPI level, profile, media key. The
+// thread loops (device_threads.h) only call these turns; tests drive them against the simulated
+// mouse.
 //
-// Sharing: the pending state below is atomic, each value written and read whole. Changes of the
-// settings state (profile switch, DPI level) happen under g_settingsMutex, and reports go out
-// under g_deviceReportMutex (inside the command protocol). The repaint request is made after the
-// settings lock is released. A config.ini that takes no write is handed to the window to tell of
-// (RequestWriteFailureShown), which never waits.
+// Sharing: the queue has a small lock of its own, so the input thread never waits on an apply to
+// queue a report. The settings state (profile switch, DPI level) changes under g_settingsMutex,
+// which the button-action turn holds while it carries out reports, and the fire key's holders are
+// that turn's own, under the same lock. Reports go out under g_deviceReportMutex (inside the
+// command protocol). The repaint request is made after the settings lock is released. A
+// config.ini that takes no write is handed to the window to tell of (RequestWriteFailureShown),
+// which never waits.
 #include <array>
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
@@ -30,21 +35,19 @@ constexpr uint8_t LastButton = 0xF9;   // device slot 9
 constexpr uint8_t kDeviceInputReportId = 6;
 constexpr uint8_t kButtonPressedBit = 0x80;
 
-// The button reports waiting for the button-action thread, one value per device slot (event
-// 0xF1 + index), so that each report is carried out for its own button and none is lost to another
-// button's: bits 0..7 the presses and bits 8..15 the releases reported since the last turn took
-// them (each stopping at 255), bits 16..23 the state byte of the last press, kLastReportPressed
-// when the last report was a press. The input thread adds each report, the button-action thread
-// takes the counts (both by compare and exchange), so a report arriving during a turn waits for
-// the next turn.
 constexpr uint8_t kButtonSlots = DeviceInputEvent::LastButton - DeviceInputEvent::FirstButton + 1;
-extern std::array<std::atomic<uint32_t>, kButtonSlots> g_buttonReports;
-constexpr uint32_t kLastReportPressed = 0x1000000;
-// Nothing waiting and no fire key started by a button: once the threads have stopped (and for
-// tests). Threads stopped.
+// The reports waiting for the button-action thread: presses and profile switches are queued while
+// fewer than this many wait; a release has a place beyond it when its press was queued (one per
+// slot), so no queued press loses its release, and a press left out takes its release with it. A
+// profile switch left out is followed after the reports queued before it (the presses after it
+// were left out too).
+constexpr size_t kButtonReportRoom = 512;
+// Nothing waiting and no fire key held or owed a stop by a button: once the threads have stopped
+// (and for tests).
 void ClearButtonReports();
-// Whether a button report waits for the button-action thread.
+// Whether a report waits for the button-action thread, and how many.
 bool ButtonReportsPending();
+size_t ButtonReportsWaiting();
 extern std::atomic<uint32_t> g_stepDirection;
 // The input thread's own read buffer.
 extern std::array<uint8_t, 256> g_inputBuffer;
@@ -58,11 +61,12 @@ void FollowProfileSwitchedOnMouse(IniSource& configIni);
 void HandleDeviceInputReport(std::span<const uint8_t> report, DeviceLinkFilesSource& files);
 
 // One turn of each thread, 2 ms sleep included. The files are asked for only when a turn has work
-// that needs them.
+// that needs them. A fire stop the mouse refused is sent again at each button-action turn until it
+// goes out (the mouse would fire on with every button up).
 void DeviceInputTurn(DeviceLinkFilesSource& files);
 void ButtonActionTurn(DeviceLinkFilesSource& files);
 
-// Tests only: runs in each button-action turn right after it has taken the button reports, so a
+// Tests only: runs in each button-action turn right after it has taken the queued reports, so a
 // test can place a report between that and what the turn does with them.
 using ButtonActionReadHook = void (*)();
 void SetButtonActionReadHook(ButtonActionReadHook hook);

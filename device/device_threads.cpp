@@ -1,6 +1,7 @@
 #include "device/device_threads.h"
 
 #include "base/clock.h"
+#include "device/command_protocol.h"
 #include "device/device_event_threads.h"
 #include "device/hid_port.h"
 
@@ -28,6 +29,14 @@ void DeviceThreads::Stop()
     if (input_.joinable()) input_.join();
     if (buttonAction_.joinable()) buttonAction_.join();
     port.SetInputReadsCancelled(false);
+}
+
+void DeviceThreads::StopAndEndFiring()
+{
+    if (!Running()) return;
+    Stop();
+    StopFireKeyLeftRunning();
+    ClearButtonReports();
 }
 
 void DeviceThreads::Run(DeviceThreadKind kind, void (*turn)(DeviceLinkFilesSource&))

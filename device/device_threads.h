@@ -31,6 +31,11 @@ public:
     // threads may be started again. Call it without holding g_settingsMutex (a turn finishing its
     // work may need it) and before anything the turns use goes away.
     void Stop();
+    // Stop, and then what the threads' end needs: a fire key they started and did not stop (its
+    // button still down) is stopped, as no thread is left to send the stop, and the reports and
+    // fire holders of this run are forgotten, so that none of them keeps a later run's fire key
+    // from stopping. Does nothing when the threads are not running (their end has passed).
+    void StopAndEndFiring();
     bool Running() const { return input_.joinable() || buttonAction_.joinable(); }
 
 private:

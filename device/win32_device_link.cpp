@@ -93,13 +93,9 @@ void StartDeviceThreads()
 
 void StopDeviceThreads()
 {
-    // Not running: the threads' end has passed (the window's object outlives its handle), and the
-    // exit command may have gone since; nothing may follow it.
-    if (!g_deviceThreads.Running()) return;
-    g_deviceThreads.Stop();
-    StopFireKeyLeftRunning();
-    // The fire key is stopped: no button is left holding it for the threads of a later start.
-    ClearButtonReports();
+    // Nothing once they are not running: their end has passed (the window's object outlives its
+    // handle), and the exit command may have gone since; nothing may follow it.
+    g_deviceThreads.StopAndEndFiring();
 }
 
 bool DeviceThreadsRunning() { return g_deviceThreads.Running(); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <utility>
 
 #include "device/consumer_usage.h"
@@ -163,37 +164,104 @@ TEST_F(DeviceThreadsTest, OtherReportsAndEventsAreIgnored)
 }
 
 // Reports that come before the button-action thread takes them (two presses within its 2 ms, or
-// while it waits for the settings) are each carried out for their own button, in one turn.
+// while it waits for the settings) are each carried out for their own button, in one turn, in the
+// order the mouse sent them.
 TEST_F(DeviceThreadsTest, ReportsBeforeATurnAreEachCarriedOutForTheirButton)
 {
     ApplyFireAndMediaButtons();
     g_buttonAssignments[0][4] = 25;  // Volume Increment, event 0xF5
-    TestFilesSource source = Source();
-    const auto turnAfter = [&](const std::vector<Bytes>& reports) {
-        for (const Bytes& report : reports) HandleDeviceInputReport(report, source);
-        ButtonActionTurn(source);
-        const Strings traffic = TrafficSummary(mouse);
-        mouse.ClearLog();
-        return traffic;
-    };
-    // Two media presses; a fire press while a media press is pending.
-    EXPECT_EQ(turnAfter({{6, 0xF4, 0x80}, {6, 0xF5, 0x80}}), (Strings{"KEY 0x018A", "KEY 0x00E9"}));
-    EXPECT_EQ(turnAfter({{6, 0xF4, 0x00}, {6, 0xF4, 0x80}, {6, 0xF3, 0x80}}), (Strings{"FIRE 1", "KEY 0x018A"}));
+    // Two media presses; a fire press after a media click.
+    EXPECT_EQ(TurnAfter({{6, 0xF4, 0x80}, {6, 0xF5, 0x80}}), (Strings{"KEY 0x018A", "KEY 0x00E9"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF4, 0x00}, {6, 0xF4, 0x80}, {6, 0xF3, 0x80}}), (Strings{"KEY 0x018A", "FIRE 1"}));
     EXPECT_TRUE(mouse.FireKeyActive());
     // The fire button let go and the media key clicked: the stop goes out.
-    EXPECT_EQ(turnAfter({{6, 0xF4, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x00}}), (Strings{"FIRE 0", "KEY 0x018A"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF4, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x00}}), (Strings{"KEY 0x018A", "FIRE 0"}));
     EXPECT_FALSE(mouse.FireKeyActive());
     // A fire tap, then a media press: a short burst, and the fire key ends stopped.
-    EXPECT_EQ(turnAfter({{6, 0xF3, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x80}}), (Strings{"FIRE 1", "FIRE 0", "KEY 0x018A"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x80}, {6, 0xF3, 0x00}, {6, 0xF4, 0x80}}), (Strings{"FIRE 1", "FIRE 0", "KEY 0x018A"}));
     EXPECT_FALSE(mouse.FireKeyActive());
     // Let go and pressed again: the fire key ends started.
-    EXPECT_EQ(turnAfter({{6, 0xF3, 0x80}}), (Strings{"FIRE 1"}));
-    EXPECT_EQ(turnAfter({{6, 0xF3, 0x00}, {6, 0xF3, 0x80}}), (Strings{"FIRE 0", "FIRE 1"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x80}}), (Strings{"FIRE 1"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x00}, {6, 0xF3, 0x80}}), (Strings{"FIRE 0", "FIRE 1"}));
     EXPECT_TRUE(mouse.FireKeyActive());
-    // More presses than a turn counts: the count stops at its top (255), it does not wrap to none.
-    const std::vector<Bytes> clicks(300, Bytes{6, 0xF4, 0x80});
-    EXPECT_EQ(turnAfter(clicks).size(), 255u);
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x00}}), (Strings{"FIRE 0"}));
+
+    // More clicks than the queue holds: the presses past its room are left out with their releases,
+    // but the release of a press it holds keeps its place, and the mouse's profile switch is
+    // followed after what the queue holds.
+    std::vector<Bytes> burst{{6, 0xF3, 0x80}};
+    for (int k = 0; k < 400; ++k) {
+        burst.push_back({6, 0xF4, 0x80});
+        burst.push_back({6, 0xF4, 0x00});
+    }
+    burst.push_back({6, 0x03, 0x00});
+    burst.push_back({6, 0xF3, 0x00});
+    mouse.SetActiveProfile(1);
+    Strings expected{"FIRE 1"};  // the fire press and the first 256 clicks fill the room
+    expected.insert(expected.end(), kButtonReportRoom / 2, "KEY 0x018A");
+    expected.push_back("FIRE 0");
+    EXPECT_EQ(TurnAfter(burst), expected);
+    EXPECT_EQ(g_currentProfile, 1u);
     EXPECT_FALSE(ButtonReportsPending());
+}
+
+// Reports of one turn are each carried out under the profile in force at their place: a profile
+// switch, the profile button's or the mouse's own (event 0x03), comes before the presses after it,
+// and each press has one function. Button 2 is the fire key in profile 1 and a media key in
+// profile 2, button 3 the other way round; buttons 1 and 4 switch profiles (before and after them
+// in slot order).
+TEST_F(DeviceThreadsTest, EachReportOfATurnIsCarriedOutUnderTheProfileAtItsPlace)
+{
+    for (const auto& [profile, fire, media] : {std::tuple{0, 2, 3}, std::tuple{1, 3, 2}}) {
+        g_buttonAssignments[profile][fire] = 40;
+        g_buttonAssignments[profile][media] = 24 + profile;  // AL Email Reader, Volume Increment
+        g_buttonAssignments[profile][1] = 17;
+        g_buttonAssignments[profile][4] = 17;
+    }
+    Apply();
+    mouse.ClearLog();
+    const Bytes profileButtonDown{6, 0xF5, 0x80};
+    const Bytes profileButtonUp{6, 0xF5, 0x00};
+
+    // The profile button, then button 3: profile 2's fire key, not profile 1's media key; its
+    // release stops the fire key.
+    mouse.SetActiveProfile(1);
+    EXPECT_EQ(TurnAfter({profileButtonDown, profileButtonUp, {6, 0xF4, 0x80}}), (Strings{"FIRE 1"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF4, 0x00}}), (Strings{"FIRE 0"}));
+    // Back to profile 1: button 3 clicked is its media key, no fire start.
+    mouse.SetActiveProfile(0);
+    EXPECT_EQ(TurnAfter({profileButtonDown, profileButtonUp, {6, 0xF4, 0x80}, {6, 0xF4, 0x00}}), (Strings{"KEY 0x018A"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    // The profile button before button 2 in slot order: button 2 clicked is profile 2's media key
+    // alone, not also profile 1's fire key.
+    mouse.SetActiveProfile(1);
+    EXPECT_EQ(TurnAfter({{6, 0xF2, 0x80}, {6, 0xF2, 0x00}, {6, 0xF3, 0x80}, {6, 0xF3, 0x00}}), (Strings{"KEY 0x00E9"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    // The mouse's own switch between two presses of button 2.
+    mouse.SetActiveProfile(0);
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x80}, {6, 0xF3, 0x00}, {6, 0x03, 0x00}, {6, 0xF3, 0x80}}),
+              (Strings{"KEY 0x00E9", "FIRE 1"}));
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x00}}), (Strings{"FIRE 0"}));
+    EXPECT_EQ(g_currentProfile, 0u);
+    // A fire button given a media key on the page since the apply: the mouse still has the fire
+    // function, and the press has that one alone.
+    g_buttonAssignments[0][2] = 24;
+    EXPECT_EQ(TurnAfter({{6, 0xF3, 0x80}, {6, 0xF3, 0x00}}), (Strings{"FIRE 1", "FIRE 0"}));
+}
+
+// A fire stop the mouse refused goes out at the next turn: the mouse would fire on with every
+// button up.
+TEST_F(DeviceThreadsTest, FireStopTheMouseRefusedGoesOutAtTheNextTurn)
+{
+    ApplyFireAndMediaButtons();
+    Report({6, 0xF3, 0x80});
+    mouse.SetSilent(true);
+    Report({6, 0xF3, 0x00});
+    EXPECT_TRUE(mouse.FireKeyActive());
+    mouse.SetSilent(false);
+    EXPECT_EQ(TurnAfter({}), (Strings{"FIRE 1", "FIRE 0"}));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    EXPECT_TRUE(TurnAfter({}).empty());
 }
 
 // A fire button pressed in a profile whose button is the fire key gets its stop when let go,
@@ -345,8 +413,7 @@ TEST_F(DeviceThreadsTest, StatusWithoutAnswerSkipsTheProfileSwitch)
     mouse.SetActiveProfile(1);
     mouse.Unplug();
     const uint32_t fireTime = g_fireTime;
-    TestFilesSource source = Source();
-    HandleDeviceInputReport(Bytes{6, 0x03, 0x00}, source);
+    EXPECT_TRUE(TurnAfter({{6, 0x03, 0x00}}).empty());
     EXPECT_EQ(g_curConfig, 1u);
     EXPECT_EQ(g_currentProfile, 0u);
     EXPECT_EQ(g_fireTime, fireTime);

@@ -5,7 +5,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "base/clock.h"
 #include "device/device_event_threads.h"
@@ -38,6 +40,17 @@ protected:
         g_buttonAssignments[0][3] = 24;
         Apply();
         mouse.ClearLog();
+    }
+
+    // Reports the input thread has taken before one button-action turn; what went out in that turn.
+    std::vector<std::string> TurnAfter(const std::vector<Bytes>& reports)
+    {
+        TestFilesSource source = Source();
+        for (const Bytes& report : reports) HandleDeviceInputReport(report, source);
+        ButtonActionTurn(source);
+        std::vector<std::string> traffic = TrafficSummary(mouse);
+        mouse.ClearLog();
+        return traffic;
     }
 
     // The mouse reports; each thread takes one turn.

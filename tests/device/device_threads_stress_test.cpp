@@ -68,7 +68,8 @@ TEST_F(DeviceThreadsRunTest, ApplyBesideButtonsStepsAndProfileSwitches)
             WriteSettingsToDevice(linkFiles);
         }
         mouseSide.join();
-        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0; }));
+        // Every report but the last queued, and the queue taken: the mouse's switches followed.
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && !ButtonReportsPending(); }));
         threads.Stop();
     });
 
@@ -282,7 +283,8 @@ TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
             }
         }
         mouseSide.join();
-        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0; }));
+        // Every report but the last queued, and the queue taken: the mouse's switches followed.
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && !ButtonReportsPending(); }));
         threads.Stop();
     });
     g_letGo = true;

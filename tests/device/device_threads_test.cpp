@@ -69,9 +69,9 @@ TEST_F(DeviceThreadsRunTest, StopEndsBothThreadsAndNoTurnFollows)
     threads.Stop();
 }
 
-// An apply holds the settings while the fire button is let go and the media key clicked: the
-// button-action thread waits for them with both reports pending, then carries out each for its
-// own button.
+// An apply holds the settings while the media key is clicked and the fire button let go: the
+// button-action thread waits for them with the reports queued, then carries out each for its own
+// button, in the order the mouse sent them.
 TEST_F(DeviceThreadsRunTest, ReleaseAndAClickWhileATurnWaitsForTheSettings)
 {
     ApplyFireAndMediaButtons();
@@ -85,13 +85,37 @@ TEST_F(DeviceThreadsRunTest, ReleaseAndAClickWhileATurnWaitsForTheSettings)
         std::lock_guard settingsLock(g_settingsMutex);
         for (const Bytes& report : {Bytes{6, 0xF4, 0x80}, Bytes{6, 0xF3, 0x00}, Bytes{6, 0xF4, 0x00}})
             mouse.QueueInputReport(report);
-        // The media key's release, the last report, counted.
-        ASSERT_TRUE(WaitUntil([&] { return (g_buttonReports[3].load() & 0xFF00) != 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return ButtonReportsWaiting() == 3; }));
     }
-    EXPECT_TRUE(WaitUntil([&] { return !ButtonReportsPending() && mouse.ConsumerKeys().size() == 1; }));
+    EXPECT_TRUE(WaitUntil([&] { return !ButtonReportsPending() && !mouse.FireKeyActive(); }));
     threads.Stop();
-    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "FIRE 0", "KEY 0x018A"}));
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A", "FIRE 0"}));
     EXPECT_FALSE(mouse.FireKeyActive());
+}
+
+// The threads' end stops the fire key a held button started and forgets that button: after a start
+// again, another fire button's release stops the fire key (the media press after it is carried out
+// once the release is).
+TEST_F(DeviceThreadsRunTest, EndOfTheThreadsForgetsTheFireButtonsHeld)
+{
+    g_buttonAssignments[0][4] = 40;  // a second fire button, event 0xF5
+    ApplyFireAndMediaButtons();
+    BriefClock clock;
+    ScopedClock clockScope(clock);
+    DeviceThreads threads;
+    threads.Start(Factory());
+    mouse.QueueInputReport({6, 0xF3, 0x80});
+    ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
+    threads.StopAndEndFiring();
+    EXPECT_FALSE(mouse.FireKeyActive());
+
+    threads.Start(Factory());
+    for (const Bytes& report : {Bytes{6, 0xF5, 0x80}, Bytes{6, 0xF5, 0x00}, Bytes{6, 0xF4, 0x80}})
+        mouse.QueueInputReport(report);
+    EXPECT_TRUE(WaitUntil([&] { return mouse.ConsumerKeys().size() == 1; }));
+    EXPECT_FALSE(mouse.FireKeyActive());
+    threads.Stop();
+    EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "FIRE 0", "FIRE 1", "FIRE 0", "KEY 0x018A"}));
 }
 
 // The apply's message is shown after it has released the settings: a fire release reported

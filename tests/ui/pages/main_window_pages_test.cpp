@@ -130,9 +130,9 @@ TEST_F(MainWindowPagesTest, APaintBesideAHeldSettingsLockIsDoneAgain)
     EXPECT_TRUE(GetUpdateRect(Window(), &update, FALSE));
 }
 
-// The profile switch on the mouse as the input thread makes it, while a lighting press runs: right
+// The profile switch on the mouse as a device thread makes it, while a lighting press runs: right
 // after the press has read the effect, at once when the switch can take the settings there, else
-// (as the input thread would wait) once the press is done.
+// (as the button-action thread would wait) once the press is done.
 bool g_switchPending = false;
 void SwitchProfileOnMouse()
 {
