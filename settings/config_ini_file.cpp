@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "base/clock.h"
 #include "settings/profile_store.h"
 #include "winlib/unique_handle.h"
 #include "winlib/wide.h"
@@ -32,6 +33,23 @@ bool FlushToDisk(const std::u16string& file)
     const UniqueHandle handle(CreateFileW(AsWide(file), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return handle && FlushFileBuffers(handle.Get()) != FALSE;
+}
+
+// Backup, sync and scanning tools hold a file open for a moment without delete sharing, which
+// refuses a move over it where a write into it would have gone through: about a second of tries.
+constexpr int kMoveTries = 20;
+constexpr uint32_t kMoveRetryMs = 50;
+
+bool MoveOver(const std::u16string& staged, const std::u16string& path)
+{
+    for (int tried = 1;; ++tried) {
+        if (MoveFileExW(AsWide(staged), AsWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE)
+            return true;
+        const DWORD error = GetLastError();
+        const bool held = error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        if (!held || tried == kMoveTries) return false;
+        GetClock().SleepMs(kMoveRetryMs);
+    }
 }
 
 }  // namespace
@@ -78,7 +96,7 @@ bool ReplaceFileWith(const std::u16string& path, const std::function<bool(const 
     } copy{staged};
     RemoveStaged(staged);
     if (!fill(staged) || !FlushToDisk(staged)) return false;
-    copy.moved = MoveFileExW(AsWide(staged), AsWide(path), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    copy.moved = MoveOver(staged, path);
     return copy.moved;
 }
 

@@ -23,9 +23,11 @@ private:
 
 // Has `fill` make the new file as a copy beside the file, `staged` (the file's path with ".tmp"
 // added), then flushes the copy to the disk and moves it over the file in one step: an end of the
-// program at any moment leaves the old file or the new one, never a mix of the two. When `fill`
-// returns false or the copy cannot be flushed or moved, the copy is removed and the file stays as
-// it was; returns whether it was replaced.
+// program at any moment leaves the old file or the new one, never a mix of the two. A move that
+// another program's handle on the file refuses is tried again for about a second (its waits on
+// the program's clock). When `fill` returns false or the copy cannot be flushed or moved, the copy
+// is removed and the file stays as it was; returns whether it was replaced. Every whole-file
+// replace of the program goes through here.
 bool ReplaceFileWith(const std::u16string& path, const std::function<bool(const std::u16string& staged)>& fill);
 // ReplaceFileWith, the copy starting as the file's bytes and `writes` making the new contents with
 // the same profile-string calls as on the file itself, so the new file is the one they would have

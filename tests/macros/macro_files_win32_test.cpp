@@ -225,10 +225,12 @@ public:
     bool Put(const std::u16string& file, const std::u16string& section, const std::u16string& key,
              const std::u16string& value) override
     {
+        if (key == failingKey) return false;
         if (writesLeft-- == 0) throw ProgramEnd{};
         return Win32ProfileFiles::Put(file, section, key, value);
     }
     int writesLeft = -1;
+    std::u16string failingKey;
 };
 
 TEST_F(MacroFilesWin32, ListAndGroupRewritesAreWholeOrNothingWithTheBytesOfTheKeyByKeyWrites)
@@ -261,7 +263,11 @@ TEST_F(MacroFilesWin32, ListAndGroupRewritesAreWholeOrNothingWithTheBytesOfTheKe
     EXPECT_EQ(folder.Read("g.dat"), group);
     EXPECT_TRUE(prompts.shown.empty());
 
-    // A group file another program holds takes no edit, and the user is told once, by its name.
+    // A line that cannot be written into the copy, or a group file another program holds, takes
+    // no edit, and the user is told once, by its name.
+    ending.writesLeft = -1;
+    ending.failingKey = u"1";
+    SaveAllMacrosToFile(ending, kEnglishMacroKeys, folder.File("g.dat"));
     {
         const UniqueHandle locked(
             CreateFileW(AsWide(folder.File("g.dat")), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
@@ -269,8 +275,9 @@ TEST_F(MacroFilesWin32, ListAndGroupRewritesAreWholeOrNothingWithTheBytesOfTheKe
         SaveMacroToFile(folder.File("g.dat"), 1);
     }
     EXPECT_EQ(folder.Read("g.dat"), group);
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, WriteFailureText(folder.File("g.dat"), g_languageEnglish != 0));
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    for (const RecordingPrompts::Shown& shown : prompts.shown)
+        EXPECT_EQ(shown.text, WriteFailureText(folder.File("g.dat"), g_languageEnglish != 0));
     EXPECT_FALSE(std::filesystem::exists(folder / "g.dat.tmp"));
 }
 

@@ -10,6 +10,7 @@
 #include <optional>
 #include <vector>
 
+#include "base/clock.h"
 #include "settings/file_write_failure.h"
 #include "settings/ini_value.h"
 #include "settings/section_cached_ini.h"
@@ -55,10 +56,30 @@ public:
     using ConfigIniFile::ConfigIniFile;
     bool PutString(const std::u16string& section, const std::u16string& key, const std::u16string& value) override
     {
+        if (key == failingKey) return false;
         if (writesLeft-- == 0) throw ProgramEnd{};
         return ConfigIniFile::PutString(section, key, value);
     }
     int writesLeft = -1;
+    std::u16string failingKey;
+};
+
+// Another program's handle on a file, as backup, sync and scanning tools hold one: reads and
+// writes shared, deletion not. Let go at the clock's `releaseAt`th sleep (0: never); sleeps pass at once.
+class HolderClock : public FakeClock {
+public:
+    void SleepMs(uint32_t ms) override
+    {
+        FakeClock::SleepMs(ms);
+        if (Sleeps().size() == releaseAt) held.Reset();
+    }
+    void Hold(const std::u16string& path)
+    {
+        held.Reset(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
+        ClearSleeps();
+    }
+    UniqueHandle held;
+    size_t releaseAt = 0;
 };
 
 TEST_F(IniFile, ASaveReplacesTheFileWholeWithTheBytesOfTheKeyByKeyWrites)
@@ -83,17 +104,40 @@ TEST_F(IniFile, ASaveReplacesTheFileWholeWithTheBytesOfTheKeyByKeyWrites)
     EXPECT_THROW(SaveConfigToIni(ending, 1), ProgramEnd);
     EXPECT_EQ(folder.Read("config.ini"), saved);
 
-    // A file another program holds takes nothing, and the user is told once, by its name.
+    // A write into the copy that fails, a file another program holds without sharing it, or one
+    // held without delete sharing for good (the move tried again for about a second): nothing
+    // taken, the user told once by its name, no copy left behind.
     RecordingPrompts prompts;
+    HolderClock clock;
+    const ScopedClock clockScope(clock);
+    const std::vector<uint32_t> aSecondOfTries(19, 50);
+    ending.writesLeft = -1;
+    ending.failingKey = u"LED_BRIGHT";
+    SaveConfigToIni(ending, 1);
+    ending.failingKey.clear();
     {
         const UniqueHandle locked(CreateFileW(AsWide(path), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(locked);
         SaveConfigToIni(path, 1);
         EXPECT_FALSE(WriteCurConfig(path, 3));
     }
+    clock.Hold(path);
+    ASSERT_TRUE(clock.held);
+    SaveConfigToIni(path, 1);
+    EXPECT_EQ(clock.Sleeps(), aSecondOfTries);
+    clock.held.Reset();
     EXPECT_EQ(folder.Read("config.ini"), saved);
-    ASSERT_EQ(prompts.shown.size(), 1u);
-    EXPECT_EQ(prompts.shown[0].text, WriteFailureText(path, false));
+    ASSERT_EQ(prompts.shown.size(), 3u);
+    for (const RecordingPrompts::Shown& shown : prompts.shown) EXPECT_EQ(shown.text, WriteFailureText(path, false));
+    EXPECT_FALSE(std::filesystem::exists(folder / "config.ini.tmp"));
+
+    // Held for a moment: the save waits for it and goes through.
+    clock.Hold(path);
+    clock.releaseAt = 3;
+    SaveConfigToIni(path, 1);
+    EXPECT_EQ(clock.Sleeps(), std::vector<uint32_t>(3, 50));
+    EXPECT_EQ(Parsed(folder.Read("config.ini")).Value(u"Config4", u"FIRE_TIME"), u"77");
+    EXPECT_EQ(prompts.shown.size(), 3u);
     EXPECT_FALSE(std::filesystem::exists(folder / "config.ini.tmp"));
 }
 

@@ -69,11 +69,12 @@ std::u16string WithoutTrailingSeparator(std::u16string folder)
     return folder;
 }
 
-// A copy of a file over its namesake, never left read-only (every later save of it would fail);
-// gives the destination when it could not be written.
+// A copy of a file over its namesake, put in place whole (an end mid-copy must not leave a listed
+// group's file cut short) and never read-only (every later save of it would fail); gives the
+// destination when it could not be written.
 std::u16string CopyFileOver(const std::u16string& from, const std::u16string& to)
 {
-    return CopyFileW(AsWide(from), AsWide(to), FALSE) != FALSE && ClearReadOnly(to) ? std::u16string() : to;
+    return ReplaceFileWithCopy(from, to) ? std::u16string() : to;
 }
 
 struct FolderEntry {

@@ -3,6 +3,8 @@
 #include "tests/ui/macro_page/macro_page_fixture.h"
 
 #include "settings/file_write_failure.h"
+#include "tests/settings/language_guard.h"
+#include "tests/utf16.h"
 #include "winlib/unique_handle.h"
 
 namespace {
@@ -128,34 +130,39 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     EXPECT_EQ(g_macroCount, gamingMacros);
     EXPECT_EQ(g_groupNameEdit->Text(), u"Foo");
 
-    prompts_.fileAnswers = {exported};
-    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
-    EXPECT_EQ(LastMessage(), u"Double name!");
-    // A file kept in the macro folder (an export) is never replaced, nor taken as a group's file.
+    // Each refusal tells its own one message in either language and changes nothing. A file kept
+    // in the macro folder (an export) is never replaced, nor taken as a group's file.
     const std::string kept = "[Macros]\r\nmacroNum=0\r\n";
     folder_.Write("skins/INI_EN/macro/Kept.dat", kept);
-    for (const char* name : {"Kept.dat", "Kept.dat.bak"}) {
-        std::filesystem::copy_file(std::filesystem::path(exported), folder_ / name);
-        prompts_.fileAnswers = {(folder_ / name).u16string()};
-        SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
-        EXPECT_EQ(LastMessage(), u"Double name!") << name;
+    for (const char* name : {"Kept.dat", "Kept.dat.bak"}) std::filesystem::copy_file(std::filesystem::path(exported), folder_ / name);
+    struct Refusal {
+        std::u16string file;
+        std::u16string english;
+        std::u16string spanish;
+    };
+    const Refusal refusals[] = {
+        {exported, u"Double name!", u"¡Nombre ya en uso!"},
+        {folder_.File("Kept.dat"), u"Double name!", u"¡Nombre ya en uso!"},
+        {folder_.File("Kept.dat.bak"), u"Double name!", u"¡Nombre ya en uso!"},
+        {folder_.File("Foo.DAT"), u"Error!", u"Error!"},
+        {folder_.File("ABCDEFGHIJKLMNOPQRSTU.dat"), u"Error!", u"Error!"},  // the list would cut it
+        {folder_.File("Gone.dat"), u"Error!", u"Error!"},                  // a copy that fails says so
+    };
+    for (uint32_t language : {1u, 0u}) {
+        LanguageGuard guard(language);
+        for (const Refusal& refusal : refusals) {
+            const size_t messages = prompts_.shown.size();
+            prompts_.fileAnswers = {refusal.file};
+            SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+            ASSERT_EQ(prompts_.shown.size(), messages + 1);
+            EXPECT_EQ(LastMessage(), language != 0 ? refusal.english : refusal.spanish) << Utf8FromUtf16(refusal.file);
+        }
     }
     EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Kept.dat") == kept);
     EXPECT_FALSE(std::filesystem::exists(MacroFolder() / "Kept.dat.bak"));
-    EXPECT_EQ(g_macroGroupCount, 4);
-    prompts_.fileAnswers = {(folder_ / "Foo.DAT").u16string()};
-    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
-    EXPECT_EQ(LastMessage(), u"Error!");
-    prompts_.fileAnswers = {(folder_ / "ABCDEFGHIJKLMNOPQRSTU.dat").u16string()};  // the list would cut it
-    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
-    EXPECT_EQ(LastMessage(), u"Error!");
-    const size_t messages = prompts_.shown.size();
-    prompts_.fileAnswers = {(folder_ / "Gone.dat").u16string()};  // a copy that fails says so
-    SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
-    ASSERT_EQ(prompts_.shown.size(), messages + 1);
-    EXPECT_EQ(LastMessage(), u"Error!");
     EXPECT_FALSE(Exists(GroupPath(u"Gone")));
     EXPECT_EQ(g_macroGroupCount, 4);
+    EXPECT_EQ(g_currentGroup, 3);
 
     // A file of the macro folder itself is listed again, its bytes untouched.
     std::filesystem::copy_file(std::filesystem::path(exported), MacroFolder() / "Solo.dat");
@@ -180,6 +187,11 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     const size_t requests = prompts_.fileRequests.size();
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
     EXPECT_EQ(LastMessage(), u"More than limit!");
+    {
+        LanguageGuard spanish(0);
+        SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
+        EXPECT_EQ(LastMessage(), u"Más que límite!");
+    }
     EXPECT_EQ(prompts_.fileRequests.size(), requests);
 
     // The factory macros come back whole; the groups that were listed go, files kept there stay.
@@ -210,18 +222,22 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     EXPECT_EQ(g_macroGroupCount, 2);
 
     // A factory file already in place (a restore cut short) is no kept file. A group file another
-    // program holds ends the restore there, told once by its name; a group list that cannot be
-    // replaced is told likewise, and no group it names loses its file.
+    // program holds (sharing reads and writes, not deletion: the copy is put in place whole or
+    // not at all) ends the restore there, told once by its name, its old bytes whole; a group list
+    // that cannot be replaced is told likewise, and no group it names loses its file.
     const std::string factoryBrowser = folder_.Read("skins/INI_EN/macroReset/Browser.dat");
     folder_.Write("skins/INI_EN/macro/Browser.dat", factoryBrowser);
+    const std::string factoryGaming = folder_.Read("skins/INI_EN/macroReset/Gaming.dat");
+    const std::string editedGaming = factoryGaming + "; edited\r\n";
+    folder_.Write("skins/INI_EN/macro/Gaming.dat", editedGaming);
     prompts_.fileAnswers = {exported};
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 1, 0);
     ASSERT_EQ(g_macroGroupNames[2], u"Foo");
     for (const std::u16string& held : {GroupPath(u"Gaming"), g_macroFolder + u"macroGrp.ini"}) {
         const size_t shown = prompts_.shown.size();
         {
-            const UniqueHandle locked(
-                CreateFileW(AsWide(held), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+            const UniqueHandle locked(CreateFileW(AsWide(held), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                                  OPEN_EXISTING, 0, nullptr));
             ASSERT_TRUE(locked);
             SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
         }
@@ -230,7 +246,12 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
         EXPECT_EQ(g_macroGroupCount, 3);
         EXPECT_EQ(GroupListEntry(2), u"Foo");
         EXPECT_TRUE(Exists(GroupPath(u"Foo")));
+        EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Gaming.dat") == (held == GroupPath(u"Gaming") ? editedGaming : factoryGaming));
+        EXPECT_FALSE(Exists(held + u".tmp"));
     }
+    // A copy an earlier restore left behind, read-only, is no obstacle and does not stay.
+    folder_.Write("skins/INI_EN/macro/Office.dat.tmp", "[Macros]\r\nmacroNum=12\r\n0=0770");
+    ASSERT_TRUE(SetFileAttributesW(AsWide(GroupPath(u"Office") + u".tmp"), FILE_ATTRIBUTE_READONLY));
     const size_t shown = prompts_.shown.size();
     SendMessageW(Window(), WM_MACROFILE_COMMAND, 3, 0);
     EXPECT_EQ(prompts_.shown.size(), shown);
@@ -240,6 +261,7 @@ TEST_F(MacroGroupFilesTest, ImportExportAndRestore)
     EXPECT_TRUE(folder_.Read("skins/INI_EN/macro/Browser.dat") == factoryBrowser);
     EXPECT_FALSE(Exists(GroupPath(u"Foo")));
     EXPECT_FALSE(Exists(g_macroFolder + u"macroGrp.ini.tmp"));
+    EXPECT_FALSE(Exists(GroupPath(u"Office") + u".tmp"));
 
     // A restore without its factory list changes nothing.
     std::filesystem::remove(folder_ / "skins/INI_EN/macroReset/macroGrp.ini");

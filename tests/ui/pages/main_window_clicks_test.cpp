@@ -383,13 +383,19 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     otherStart.replace(otherStart.find("CurConfig=1"), 11, "CurConfig=3");
     otherStart.replace(otherStart.find("[Config3]"), 9, "[Unused3]");
     folder_.Write("other_start.ini", otherStart);
-    // Nor may a profile chosen later, stored as the one the next start loads, be missing.
-    std::string oneMissing = imported;
-    oneMissing.replace(oneMissing.find("[Config2]"), 9, "[Unused2]");
-    folder_.Write("one_missing.ini", oneMissing);
     prompts_.fileAnswers = {folder_.File("imported.ini"), vanished, folder_.File("imported.ini"),
-                            folder_.File("notes.ini"), folder_.File("other_start.ini"),
-                            folder_.File("one_missing.ini"), std::nullopt};
+                            folder_.File("notes.ini"), folder_.File("other_start.ini")};
+    // Nor may a profile chosen later, stored as the one the next start loads, be missing: any
+    // one of the four.
+    for (int n = 1; n <= 4; ++n) {
+        const std::string section = "[Config" + std::to_string(n) + "]";
+        std::string without = imported;
+        without.replace(without.find(section), section.size(), "[Unused" + std::to_string(n) + "]");
+        const std::string name = "without_" + std::to_string(n) + ".ini";
+        folder_.Write(name, without);
+        prompts_.fileAnswers.push_back(folder_.File(name));
+    }
+    prompts_.fileAnswers.push_back(std::nullopt);
     prompts_.fileRequests.clear();
     Click(12);
     ASSERT_EQ(prompts_.fileRequests.size(), 1u);
@@ -401,7 +407,7 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
     EXPECT_TRUE(prompts_.shown.empty());
 
     // A file gone by the time the dialog closes, one that cannot be read, one without the
-    // profile, or one the next start would refuse leaves all as it was.
+    // profile, or one the next start would refuse leaves all as it was, each told by "Error!".
     g_fireTime = 90;
     Click(12);
     {
@@ -409,16 +415,14 @@ TEST_F(MainWindowClicks, ResetImportAndExportThroughTheFileDialogs)
         ASSERT_TRUE(locked);
         Click(12);
     }
-    Click(12);
-    Click(12);
-    Click(12);
-    EXPECT_EQ(ShownTexts(), (std::vector<std::u16string>{u"Error!", u"Error!", u"Error!", u"Error!", u"Error!"}));
+    for (int refused = 0; refused < 6; ++refused) Click(12);
+    EXPECT_EQ(ShownTexts(), std::vector<std::u16string>(8, u"Error!"));
     EXPECT_EQ(g_fireTime, 90u);
     EXPECT_EQ(folder_.Read("skins/config/config.ini"), imported);
     EXPECT_FALSE(std::filesystem::exists(folder_ / "skins/config/config.ini.tmp"));
     Click(12);  // cancelled
-    EXPECT_EQ(prompts_.shown.size(), 5u);
-    EXPECT_EQ(prompts_.fileRequests.size(), 7u);
+    EXPECT_EQ(prompts_.shown.size(), 8u);
+    EXPECT_EQ(prompts_.fileRequests.size(), 10u);
 }
 
 TEST_F(MainWindowClicks, FrameButtonsApplyStoreTheDpiLevelOpenThePageAndClose)
