@@ -3,8 +3,8 @@ a switch to the smaller third group, a new macro there, an event of its first ma
 through the context menu and that macro renamed, then an apply and a restart. Every group file
 holds what was done (the new macro empty, not the first group's leftovers), and the mouse holds
 what apply_probe computes for the saved folder. And the program killed after an edit, with a
-recording under way: the edit is on disk, the macro being recorded as it was stored. Each test ends
-what it started."""
+recording under way and the repeat count's own menu used during it: the edit is on disk, the macro
+being recorded as it was stored. Each test ends what it started."""
 import subprocess
 import time
 
@@ -20,6 +20,11 @@ LIST_LINE = 8  # the middle of a list's first line, below its top
 HEADER_FIELDS = 35
 EVENT_FIELDS = 8
 WORD = "dog"
+# An edit's context menu under Wine, from the click that opens it: its items' middles to the right
+# (past the window's edge) and below.
+EDIT_MENU_X = 75
+EDIT_MENU_DELETE = 88
+EDIT_MENU_SELECT_ALL = 113
 
 
 def macro_lines(path, text=None):
@@ -197,13 +202,20 @@ def test_killed_after_an_edit_during_a_recording_keeps_the_edit_and_the_stored_m
     demo.apply_by_power()
     applied = demo.memory()
 
-    # A recording into that macro, and an apply (a power broadcast) while it runs: the mouse gets the
-    # macro as stored, and so does its file.
+    # A recording into that macro, the repeat count's own menu (Select All, then Delete; the edit
+    # takes no click while the recording runs), and an apply (a power broadcast): the mouse gets
+    # the macro as stored, and so does its file.
     demo.click(*page.center("macro_name", "EDIT"))
     demo.click(*page.center("record"))
     time.sleep(1)
     display.run("xdotool", "type", "--delay", "200", WORD)
     time.sleep(1)
+    count_x, count_y = page.center("repeat_count", "EDIT")
+    for item in EDIT_MENU_SELECT_ALL, EDIT_MENU_DELETE:
+        demo.click(count_x, count_y, 3)
+        time.sleep(1)
+        demo.click(count_x + EDIT_MENU_X, count_y + item)
+        time.sleep(1)
     demo.screenshot("recording")
     demo.apply_by_power()
     assert demo.memory() == applied

@@ -2,7 +2,8 @@
 // the open macro's name and its repeat count. Each handler runs on every change of its edit and
 // writes an accepted change to disk at once; the repeat count shown by the program is no change
 // (ShowRepeatCount). A handler that puts a corrected text back into its own edit does not run
-// again on that change.
+// again on that change. While a recording runs the macro's two edits are disabled and a change
+// that reaches them still is put back.
 #include <algorithm>
 #include <mutex>
 
@@ -15,6 +16,7 @@
 #include "settings/ini_value.h"
 #include "ui/macro_page/macro_folder_files.h"
 #include "ui/macro_page/macro_page_controls.h"
+#include "ui/pages/page_state.h"
 #include "ui/window/main_window.h"
 #include "winlib/wide.h"
 
@@ -113,7 +115,8 @@ void CTEV_KestraDlg::OnMacroNameChange()
     CreateMacroPageControlObjects();
     const std::u16string text = g_macroNameEdit->Text();
     MacroRecord& record = g_macroTable[g_currentMacro];
-    if (MacroNameTextRejected(text)) {
+    // The open record is the one being recorded: a change now would save it half recorded.
+    if (g_recording != 0 || MacroNameTextRejected(text)) {
         g_macroNameEdit->SetText(std::u16string(MacroName(MacroTableCopy(g_currentMacro))));
         View().Invalidate();
         return;
@@ -144,6 +147,11 @@ void CTEV_KestraDlg::OnRepeatCountChange()
     // Without an open group and macro there is nothing to store the count in.
     if (!guard.Entered() || g_macroGroupCount == 0 || !OpenMacroExists()) return;
     CreateMacroPageControlObjects();
+    // The open record is the one being recorded: a change now would save it half recorded.
+    if (g_recording != 0) {
+        g_repeatCountEdit->SetText(FormatIniInt(MacroTableCopy(g_currentMacro).repeatCount));
+        return;
+    }
     const RepeatCountInput input = ReadRepeatCount(g_repeatCountEdit->Text());
     if (input.rewrite) g_repeatCountEdit->SetText(FormatIniInt(input.value));
     {

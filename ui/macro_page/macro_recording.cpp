@@ -9,6 +9,7 @@
 #include "macros/macro_recorder.h"
 #include "ui/macro_page/macro_event_editing.h"
 #include "ui/macro_page/macro_list_views.h"
+#include "ui/macro_page/macro_page_controls.h"
 #include "ui/pages/page_state.h"
 #include "ui/window/main_window.h"
 #include "ui/window/main_window_globals.h"
@@ -16,6 +17,9 @@
 
 namespace {
 HookOwner g_keyboardHook;
+// Whether the macro-name and repeat-count edits took input before the recording disabled them.
+bool g_nameEditWasEnabled = true;
+bool g_countEditWasEnabled = true;
 // The window whose filter the thread's dialog loops call.
 CTEV_KestraDlg* g_filteredWindow = nullptr;
 
@@ -109,7 +113,13 @@ void CTEV_KestraDlg::StartRecording()
         g_currentMacro = selected < 0 ? 0 : std::min<uint32_t>(static_cast<uint32_t>(selected), kGroupMacroLimit - 1);
         g_macroRecorder.Start(g_macroTable[g_currentMacro], macros.Text(static_cast<int32_t>(g_currentMacro)));
     }
-    // The stored macro stays as it is until the recording stops and replaces it.
+    // The stored macro stays as it is until the recording stops and replaces it. The keys go to
+    // the recording, but the edits' own menus (Paste, Delete, Undo...) would still change the
+    // name or the count, and their change would save the record half recorded over it.
+    g_nameEditWasEnabled = g_macroNameEdit->Enabled();
+    g_countEditWasEnabled = g_repeatCountEdit->Enabled();
+    g_macroNameEdit->Enable(false);
+    g_repeatCountEdit->Enable(false);
     ShowRepeatCount(u"1");
     ListOf(g_eventList).Clear();
     ListOf(g_lightList).Clear();
@@ -123,6 +133,9 @@ void CTEV_KestraDlg::StopRecording()
         g_macroRecorder.Stop(g_macroTable[OpenMacroSlot()]);
     }
     g_keyboardHook.Reset();
+    CreateMacroPageControlObjects();
+    g_macroNameEdit->Enable(g_nameEditWasEnabled);
+    g_repeatCountEdit->Enable(g_countEditWasEnabled);
     // The recording is kept in its group's file at once: nothing else would save it before the
     // next group or macro is opened.
     if (g_macroGroupCount > 0) SaveMacroToFile(GroupFilePath(g_macroFolder, g_currentGroup), OpenMacroSlot());

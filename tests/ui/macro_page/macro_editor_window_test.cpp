@@ -200,8 +200,20 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
     MSG up{Window(), WM_KEYUP, 'Q', 0, 0, {}};
     IsDialogMessageW(Window(), &up);
     EXPECT_FALSE(key_message(WM_KEYUP, VK_RETURN));
-    // Menu commands do nothing while recording.
+    // Menu commands do nothing while recording. The name and count edits take no input, and a
+    // change that reaches them still (their menus' Cut, Delete, Paste, Undo, a text set) is put
+    // back: it would save the record half recorded.
     SendMessageW(Window(), WM_COMMAND, ID_INSERT_DELAY, 0);
+    for (CEdit* edit : {g_repeatCountEdit, g_macroNameEdit}) {
+        EXPECT_FALSE(edit->Enabled());
+        for (UINT message : {WM_CUT, WM_PASTE, WM_CLEAR, EM_UNDO}) {
+            edit->Send(EM_SETSEL, 0, -1);
+            edit->Send(message);
+        }
+        edit->SetText(u"7");
+    }
+    EXPECT_EQ(g_repeatCountEdit->Text(), u"1");
+    EXPECT_EQ(g_macroNameEdit->Text(), u"Sample");
     SendMessageW(Window(), WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0);
     EXPECT_EQ(mouse_.ApplyCount(), 2);
     EXPECT_EQ(MemoryRowsText(mouse_), applied);
@@ -215,6 +227,9 @@ TEST_F(MacroEditorTest, RecordedKeysBecomeEventsAndReachTheGroupFile)
 
     window_->StartOrStopRecording();
     EXPECT_EQ(g_recording, 0u);
+    EXPECT_TRUE(g_repeatCountEdit->Enabled() && g_macroNameEdit->Enabled());
+    EXPECT_EQ(g_repeatCountEdit->Text(), u"1");
+    EXPECT_EQ(g_macroNameEdit->Text(), u"Sample");
     EXPECT_EQ(g_macroTable[1].eventCount, 4);
     EXPECT_EQ(std::u16string(g_macroTable[1].name.data()), u"Sample");
     // The recording is in the group file: reading the file again gives it back.
@@ -242,7 +257,10 @@ TEST_F(MacroEditorTest, HidingTheWindowStopsAndSavesARunningRecording)
     };
     for (size_t road = 0; road < hides.size(); ++road) {
         ShowWindow(Window(), SW_RESTORE);
+        // The count edit, disabled for a macro played in loop mode 1, stays so after the recording.
+        g_macroTable[1].loopMode = road == 1 ? 1 : 0;
         g_macroList->Select(1);
+        window_->ShowSelectedMacro();
         window_->StartOrStopRecording();
         ASSERT_EQ(g_recording, 1u);
         MSG key{Window(), WM_KEYDOWN, 'Z', 0, 0, {}};
@@ -252,6 +270,8 @@ TEST_F(MacroEditorTest, HidingTheWindowStopsAndSavesARunningRecording)
         hides[road]();
         EXPECT_TRUE(IsIconic(Window())) << road;
         EXPECT_EQ(g_recording, 0u) << road;
+        EXPECT_TRUE(g_macroNameEdit->Enabled()) << road;
+        EXPECT_EQ(g_repeatCountEdit->Enabled(), road != 1) << road;
         // Saved: the group file gives the recorded key back.
         g_macroTable[1] = MacroRecord{};
         LoadGroupFile(0, true);
