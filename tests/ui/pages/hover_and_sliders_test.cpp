@@ -10,6 +10,7 @@
 
 #include "base/clock.h"
 #include "settings/settings_state.h"
+#include "tests/threads_run_here.h"
 #include "ui/pages/hit_test.h"
 #include "ui/pages/page_state.h"
 #include "ui/pages/slider_values.h"
@@ -263,10 +264,8 @@ TEST_F(HoverTest, PreviewRepaintsOncePerPeriodWhileTheLightingPageIsShown)
     EXPECT_EQ(g_repaints, 0);
     EXPECT_EQ(g_ledPreviewRunning, 0u);
 
-#if !defined(_WIN32) || defined(_WIN64)
-    // The window's end stops it on the lighting page too, in the middle of its wait. (Not where
-    // the 32-bit Windows tree may run under an emulator that ends a program with a second thread.)
-    {
+    // The window's end stops it on the lighting page too, in the middle of its wait.
+    if (ThreadsRunHere()) {
         StopOnlyClock stopOnly;
         ScopedClock stopScope(stopOnly);
         g_page = kPageLighting;
@@ -280,7 +279,6 @@ TEST_F(HoverTest, PreviewRepaintsOncePerPeriodWhileTheLightingPageIsShown)
         EXPECT_EQ(g_repaints, 1);
         EXPECT_FALSE(stopOnly.slept);
     }
-#endif
 
     // The blink thread sets its phase and ends without repainting.
     g_blinkRunning = 1;
