@@ -9,10 +9,26 @@
 #include "ui/popups/warning_dlg.h"
 #include "winlib/wide.h"
 
+namespace {
+std::atomic<MessageOwnerChosenHook> g_ownerChosenHook{nullptr};
+}  // namespace
+
+void SetMessageOwnerChosenHook(MessageOwnerChosenHook hook) { g_ownerChosenHook = hook; }
+
+HWND Win32UserPrompts::OwnerOnThisThread() const
+{
+    // A box owned by another thread's window waits for that thread to disable the window; at the
+    // program's end that thread waits for the device threads, one of which would be showing it.
+    const HWND owner = owner_;
+    return owner != nullptr && GetWindowThreadProcessId(owner, nullptr) == GetCurrentThreadId() ? owner : nullptr;
+}
+
 int Win32UserPrompts::ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style)
 {
     const std::u16string title = caption.empty() ? ApplicationNameOfModulePath(ModuleFilePath()) : caption;
-    return MessageBoxW(Owner(), AsWide(text), AsWide(title), style);
+    const HWND owner = OwnerOnThisThread();
+    if (MessageOwnerChosenHook hook = g_ownerChosenHook) hook();
+    return MessageBoxW(owner, AsWide(text), AsWide(title), style);
 }
 
 namespace {
@@ -35,7 +51,7 @@ std::optional<std::u16string> Win32UserPrompts::ChooseFile(const FileDialogReque
     const std::wstring extension(request.defaultExtension.begin(), request.defaultExtension.end());
     OPENFILENAMEW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = Owner();
+    dialog.hwndOwner = OwnerOnThisThread();
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path.data();
     dialog.nMaxFile = static_cast<DWORD>(path.size());
@@ -56,7 +72,7 @@ std::optional<uint32_t> Win32UserPrompts::ChooseColour(uint32_t initial)
     static std::array<COLORREF, 16> customColours{};
     CHOOSECOLORW dialog{};
     dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = Owner();
+    dialog.hwndOwner = OwnerOnThisThread();
     dialog.rgbResult = initial;
     dialog.lpCustColors = customColours.data();
     dialog.Flags = CC_RGBINIT;
@@ -64,4 +80,4 @@ std::optional<uint32_t> Win32UserPrompts::ChooseColour(uint32_t initial)
     return static_cast<uint32_t>(dialog.rgbResult);
 }
 
-int Win32UserPrompts::ShowWarningBox() { return static_cast<int>(RunWarningBox(Owner())); }
+int Win32UserPrompts::ShowWarningBox() { return static_cast<int>(RunWarningBox(OwnerOnThisThread())); }

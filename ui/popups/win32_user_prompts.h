@@ -6,9 +6,15 @@
 
 #include "base/user_prompts.h"
 
+// Tests only: runs as a message box is about to open, its owner chosen, so a test can place the
+// window's end between that choice and the box.
+using MessageOwnerChosenHook = void (*)();
+void SetMessageOwnerChosenHook(MessageOwnerChosenHook hook);
+
 class Win32UserPrompts : public UserPrompts {
 public:
-    // The window every box is owned by. A device thread's message reads it too.
+    // The window the boxes and dialogs of its own thread are owned by; those of any other thread
+    // (a device thread's message) have no owner.
     void SetOwner(HWND owner) { owner_ = owner; }
     HWND Owner() const { return owner_; }
     int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) override;
@@ -18,5 +24,7 @@ public:
     int ShowWarningBox() override;
 
 private:
+    HWND OwnerOnThisThread() const;
+
     std::atomic<HWND> owner_{nullptr};
 };

@@ -268,6 +268,9 @@ private:
     bool m_ending = false;
     bool m_exitCommandAtEnd = false;
     bool m_started = false;
+    // config.ini's Init section has been read: a start-up that fails from here on speaks its
+    // language, one that fails before it English.
+    bool m_languageRead = false;
     // The black background of the macro page's edits and lists.
     BrushOwner m_controlBrush;
     SerialApply m_apply;

@@ -2,11 +2,10 @@
 
 #include "base/clock.h"
 #include "base/user_prompts.h"
-#include "settings/settings_state.h"
 
-std::u16string CannotStartText()
+std::u16string CannotStartText(bool english)
 {
-    return g_languageEnglish != 0
+    return english
                ? u"The program cannot start: not enough memory or system resources."
                : u"El programa no puede iniciarse: no hay suficiente memoria o recursos del sistema.";
 }
@@ -20,6 +19,7 @@ int RunMainWindow(const std::function<std::unique_ptr<Dialog>()>& make)
         // A window that was made has run the program's whole life, however it ended.
         if (window->WasMade()) return 0;
     }
-    GetPrompts().ShowMessage(CannotStartText(), u"", MessageStyle::Ok);
+    // No window came, so config.ini was never read: English, not the Spanish its absence means.
+    GetPrompts().ShowMessage(CannotStartText(true), u"", MessageStyle::Ok);
     return 1;
 }

@@ -12,8 +12,8 @@
 inline constexpr int kMainWindowTries = 10;
 inline constexpr uint32_t kMainWindowRetryMs = 1000;
 
-// What a start that cannot go on says, in the language of the start.
-std::u16string CannotStartText();
+// What a start that cannot go on says: Spanish only once config.ini has been read and says so.
+std::u16string CannotStartText(bool english);
 
 // Runs the window `make` makes modally, anew after a pause while the system cannot make it; when
 // it never comes the person is told. Returns the process's exit status: 0, or 1 when no window

@@ -81,7 +81,7 @@ BOOL CTEV_KestraDlg::OnInitDialog()
         // came alive would drop every click and only hide on Alt+F4. The program ends instead.
         m_started = false;
         try {
-            EndWithMessage(CannotStartText());
+            EndWithMessage(CannotStartText(!m_languageRead || g_languageEnglish != 0));
         } catch (...) {
         }
         EndProgram(true);
@@ -162,6 +162,7 @@ void CTEV_KestraDlg::LoadCurrentProfileAndLanguage()
     // A CurConfig outside 1..4 (or none) is taken as profile 1, so the profile tables are never
     // indexed outside their four rows.
     LoadInitSection(g_configIniPath);
+    m_languageRead = true;
     {
         std::lock_guard lock(g_settingsMutex);
         g_configSection = u"Config" + g_curConfigText;
@@ -264,8 +265,8 @@ void CTEV_KestraDlg::OnDestroy()
     // half a stream), so the window goes out of sight before that wait. Only then the exit
     // command: nothing may reach the mouse after it.
     View().Show(SW_HIDE);
-    // A box a step download shows meanwhile (on its own thread) must not be owned by this
-    // window: it would wait for this thread, which waits for it, to let it disable the window.
+    // A step download's box (on its own thread) never takes this window as owner, so the wait
+    // below ends once it is answered; no box after the end names a window that is gone.
     if (auto* prompts = dynamic_cast<Win32UserPrompts*>(&GetPrompts())) prompts->SetOwner(nullptr);
     StopDeviceThreads();
     if (m_exitCommandAtEnd) SendDriverExit();

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cstdio>
 #include <functional>
 #include <future>
 #include <mutex>
@@ -19,11 +20,15 @@
 #include <tuple>
 #include <vector>
 
+#include "base/module_path.h"
+#include "base/program_folder.h"
 #include "device/apply_tables.h"
 #include "device/command_protocol.h"
+#include "device/main_window_link.h"
 #include "device/program_device_link.h"
 #include "device/system_parameters.h"
 #include "macros/macro_record.h"
+#include "settings/file_write_failure.h"
 #include "settings/settings_state.h"
 #include "tests/ui/window/main_window_fixture.h"
 #include "ui/macro_page/macro_page_controls.h"
@@ -34,6 +39,7 @@
 #include "ui/resources/resource_ids.h"
 #include "ui/window/main_window_run.h"
 #include "ui/window/window_messages.h"
+#include "winlib/unique_handle.h"
 #include "winlib/wide.h"
 
 namespace {
@@ -242,6 +248,8 @@ TEST_F(WindowLifeTest, AboutBoxClosesWithOkEscAndItsCloseBoxAndGivesTheWindowBac
     EXPECT_EQ(mouse_.ExitCount(), 1);
 }
 
+// A start-up message's box runs the window's posted messages while the program ends: a power
+// broadcast writes nothing, and a device thread's failed write is not told.
 TEST_F(WindowLifeTest, APowerBroadcastWhileAStartUpMessageIsOpenWritesNothing)
 {
     ASSERT_TRUE(Open());  // the mouse is found once, so the command collection stays open
@@ -260,7 +268,10 @@ TEST_F(WindowLifeTest, APowerBroadcastWhileAStartUpMessageIsOpenWritesNothing)
         const std::string config = road == 0 ? noProfile : shipped;
         folder_.Write("skins/config/config.ini", config);
         if (road == 1) std::filesystem::remove(folder_ / "skins/INI_EN/skin_mac_en.ini");
-        nested_.whileOpen = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0}, {WM_POWERBROADCAST, PBT_APMSUSPEND, 0}};
+        RequestWriteFailureShown(folder_.File("skins/config/config.ini"));
+        nested_.whileOpen = {{WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC, 0},
+                             {WM_POWERBROADCAST, PBT_APMSUSPEND, 0},
+                             {WM_DEVICE_WRITE_FAILED, 0, 0}};
         EXPECT_FALSE(Open()) << road;
         EXPECT_EQ(nested_.shown.size(), static_cast<size_t>(road + 1));
         EXPECT_EQ(folder_.Read("skins/config/config.ini"), config) << road;
@@ -442,18 +453,19 @@ TEST_F(WindowLifeTest, AnApplyAskedForBeforeTheEndDoesNotRunAfterIt)
     }
 }
 
-// The program's own prompts, which the window owns while it lives; their messages are kept, not
-// shown.
+// The program's own prompts, which the window owns while it lives; their messages are kept, and
+// shown as real boxes only when asked.
 class OwnedPrompts : public Win32UserPrompts {
 public:
     OwnedPrompts() : previous_(&GetPrompts()) { SetPrompts(this); }
     ~OwnedPrompts() override { SetPrompts(previous_); }
-    int ShowMessage(const std::u16string& text, const std::u16string&, uint32_t) override
+    int ShowMessage(const std::u16string& text, const std::u16string& caption, uint32_t style) override
     {
         shown.push_back(text);
-        return MessageAnswer::Ok;
+        return realBoxes ? Win32UserPrompts::ShowMessage(text, caption, style) : MessageAnswer::Ok;
     }
     std::vector<std::u16string> shown;
+    bool realBoxes = false;
 
 private:
     UserPrompts* previous_;
@@ -600,28 +612,111 @@ TEST_F(WindowLifeTest, NothingFollowsTheExitCommandWhenTheEndsFireStopFails)
     EXPECT_EQ(sent.back()[1], 0x20);
 }
 
+// The box of a step's message, held between the choice of its owner and its opening until the end
+// has begun.
+EndWatchingMouse* s_endingMouse;
+std::atomic<bool> s_boxOwnerChosen;
+
+void HoldBoxUntilTheEndBegins()
+{
+    s_boxOwnerChosen = true;
+    WaitFor([] { return s_endingMouse->endBegun.load(); });
+}
+
+// A step's message (its macro file held by another program) has its owner chosen on the input
+// thread before Exit, and its box opens only once the end waits for the device threads: the box
+// opens unowned, the person answers it, and the end goes on to the exit command. A box owned by
+// the window would wait for the window's thread for good: then a helper ends the test program with
+// a failure.
+TEST_F(WindowLifeTest, AStepsMessageOpeningWhileTheEndWaitsForTheDeviceThreadsDoesNotHoldIt)
+{
+    g_startDeviceThreads = ThreadsRunHere();
+    if (!g_startDeviceThreads) GTEST_SKIP() << "this tree runs under an emulator that ends a program with two threads";
+    EndWatchingMouse mouse;
+    ScopedHidPort port(mouse);
+    OwnedPrompts prompts;
+    prompts.realBoxes = true;
+    const AtScopeEnd endOfTest{[&] {
+        SetMessageOwnerChosenHook(nullptr);
+        window_.reset();
+        ResetDeviceLink();
+    }};
+    ASSERT_TRUE(Open());
+    {
+        std::lock_guard lock(g_settingsMutex);
+        g_buttonAssignments[g_currentProfile & 3][0] = 0x100;  // the open macro, which a step writes back
+    }
+    const std::u16string groupFile = g_macroFolder + u"Gaming.dat";
+    const UniqueHandle locked(
+        CreateFileW(AsWide(groupFile), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(locked);
+    s_endingMouse = &mouse;
+    s_boxOwnerChosen = false;
+    SetMessageOwnerChosenHook(HoldBoxUntilTheEndBegins);
+
+    std::atomic<bool> ended{false};
+    std::atomic<bool> boxOpened{false};
+    std::thread person([&] {
+        const std::wstring caption(AsWide(ApplicationNameOfModulePath(ModuleFilePath())));
+        for (const ULONGLONG deadline = GetTickCount64() + 30000; !ended;) {
+            if (GetTickCount64() > deadline) {
+                std::fprintf(stderr, "The end waits for ever for a step's message box.\n");
+                std::fflush(stderr);
+                TerminateProcess(GetCurrentProcess(), 1);
+            }
+            HWND box = FindWindowW(L"#32770", caption.c_str());
+            if (box != nullptr && IsWindowVisible(box)) {
+                boxOpened = true;
+                PostMessageW(box, WM_COMMAND, IDOK, 0);
+            }
+            Sleep(5);
+        }
+    });
+    mouse.QueueInputReport({6, 0x01, 0x00});
+    EXPECT_TRUE(WaitFor([] { return s_boxOwnerChosen.load(); }));
+    SendMessageW(Window(), WM_COMMAND, ID_EXIT_DRIVER, 0);
+    ended = true;
+    person.join();
+    EXPECT_EQ(Window(), nullptr);
+    EXPECT_FALSE(DeviceThreadsRunning());
+    EXPECT_TRUE(boxOpened);
+    EXPECT_EQ(prompts.shown, std::vector<std::u16string>{WriteFailureText(groupFile, true)});
+    const std::vector<std::vector<uint8_t>> sent = mouse.SentReports();
+    ASSERT_FALSE(sent.empty());
+    EXPECT_EQ(sent.back()[1], 0x20);
+}
+
 // A mouse whose status read at start-up fails as an allocation that finds no memory left does.
 class OutOfMemoryMouse : public SimulatedMouse {
 public:
     bool GetFeature(HidHandle, std::span<uint8_t>) override { throw std::bad_alloc(); }
 };
 
+// Its message speaks the language config.ini gives.
 TEST_F(WindowLifeTest, AStartUpThatFailsEndsWithAMessage)
 {
     g_startDeviceThreads = ThreadsRunHere();
-    OutOfMemoryMouse failing;
-    ScopedHidPort port(failing);
-    const AtScopeEnd end{[&] {
-        window_.reset();
-        ResetDeviceLink();
-    }};
-    EXPECT_FALSE(Open());
-    ASSERT_EQ(nested_.shown.size(), 1u);
-    EXPECT_EQ(nested_.shown[0].text, u"The program cannot start: not enough memory or system resources.");
-    EXPECT_FALSE(DeviceThreadsRunning());
-    EXPECT_EQ(failing.ExitCount(), 1);
-    ASSERT_FALSE(failing.SentReports().empty());
-    EXPECT_EQ(failing.SentReports().back()[1], 0x20);
+    const std::string config = folder_.Read("skins/config/config.ini");
+    const size_t language = config.find("VER_SEL=1");
+    ASSERT_NE(language, std::string::npos);
+    for (const bool english : {true, false}) {
+        folder_.Write("skins/config/config.ini", english ? config : std::string(config).replace(language, 9, "VER_SEL=0"));
+        nested_.shown.clear();
+        OutOfMemoryMouse failing;
+        ScopedHidPort port(failing);
+        const AtScopeEnd end{[&] {
+            window_.reset();
+            ResetDeviceLink();
+        }};
+        EXPECT_FALSE(Open());
+        ASSERT_EQ(nested_.shown.size(), 1u);
+        EXPECT_EQ(nested_.shown[0].text, CannotStartText(english));
+        EXPECT_EQ(nested_.shown[0].text.substr(0, 3), english ? u"The" : u"El ");
+        EXPECT_FALSE(DeviceThreadsRunning());
+        EXPECT_EQ(failing.ExitCount(), 1);
+        ASSERT_FALSE(failing.SentReports().empty());
+        EXPECT_EQ(failing.SentReports().back()[1], 0x20);
+    }
 }
 
 // The window of a start the system cannot make yet (the desktop still coming up) is made anew a
@@ -640,7 +735,7 @@ TEST_F(WindowLifeTest, AWindowTheSystemCannotMakeIsMadeAgainAndOneThatNeverComes
         }
     };
     constexpr int kNoTemplate = 1;
-    g_languageEnglish = 1;
+    // config.ini is never read (g_languageEnglish is 0, as at the program's start): English.
     FakeClock clock;
     ScopedClock clockScope(clock);
     for (const int unmade : {kMainWindowTries - 1, kMainWindowTries}) {
