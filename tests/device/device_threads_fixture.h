@@ -95,5 +95,12 @@ protected:
     {
         return [this] { return std::make_unique<TestFilesSource>(Source()); };
     }
+    // Starts the threads and presses the fire button (event 0xF3); whether its fire key came.
+    bool StartWithFireHeld(DeviceThreads& threads)
+    {
+        threads.Start(Factory());
+        mouse.QueueInputReport({6, 0xF3, 0x80});
+        return WaitUntil([&] { return mouse.FireKeyActive(); });
+    }
 };
 

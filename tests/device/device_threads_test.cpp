@@ -43,15 +43,20 @@ private:
     bool released_ = false;
 };
 
+// The real threads on a brief clock, started with the fire button (event 0xF3) pressed and its
+// fire key running.
+struct ThreadsWithFireHeld {
+    BriefClock clock;
+    ScopedClock clockScope{clock};
+    DeviceThreads threads;
+};
+
 TEST_F(DeviceThreadsRunTest, StopEndsBothThreadsAndNoTurnFollows)
 {
     ApplyFireAndMediaButtons();
-    BriefClock clock;
-    ScopedClock clockScope(clock);
-    DeviceThreads threads;
-    threads.Start(Factory());
-    mouse.QueueInputReport({6, 0xF3, 0x80});
-    ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
+    ThreadsWithFireHeld run;
+    DeviceThreads& threads = run.threads;
+    ASSERT_TRUE(StartWithFireHeld(threads));
     // The input thread is now waiting for the next report.
     threads.Stop();
     EXPECT_FALSE(threads.Running());
@@ -75,12 +80,9 @@ TEST_F(DeviceThreadsRunTest, StopEndsBothThreadsAndNoTurnFollows)
 TEST_F(DeviceThreadsRunTest, ReleaseAndAClickWhileATurnWaitsForTheSettings)
 {
     ApplyFireAndMediaButtons();
-    BriefClock clock;
-    ScopedClock clockScope(clock);
-    DeviceThreads threads;
-    threads.Start(Factory());
-    mouse.QueueInputReport({6, 0xF3, 0x80});
-    ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
+    ThreadsWithFireHeld run;
+    DeviceThreads& threads = run.threads;
+    ASSERT_TRUE(StartWithFireHeld(threads));
     {
         std::lock_guard settingsLock(g_settingsMutex);
         for (const Bytes& report : {Bytes{6, 0xF4, 0x80}, Bytes{6, 0xF3, 0x00}, Bytes{6, 0xF4, 0x00}})
@@ -100,12 +102,9 @@ TEST_F(DeviceThreadsRunTest, EndOfTheThreadsForgetsTheFireButtonsHeld)
 {
     g_buttonAssignments[0][4] = 40;  // a second fire button, event 0xF5
     ApplyFireAndMediaButtons();
-    BriefClock clock;
-    ScopedClock clockScope(clock);
-    DeviceThreads threads;
-    threads.Start(Factory());
-    mouse.QueueInputReport({6, 0xF3, 0x80});
-    ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
+    ThreadsWithFireHeld run;
+    DeviceThreads& threads = run.threads;
+    ASSERT_TRUE(StartWithFireHeld(threads));
     threads.StopAndEndFiring();
     EXPECT_FALSE(mouse.FireKeyActive());
 
