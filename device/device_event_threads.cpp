@@ -250,8 +250,6 @@ void ClearButtonReports()
     g_fireStopOwed = false;
 }
 
-bool ButtonReportsPending() { return g_reportQueue.Waiting() != 0; }
-
 size_t ButtonReportsWaiting() { return g_reportQueue.Waiting(); }
 
 void SetButtonActionReadHook(ButtonActionReadHook hook) { g_readHook = hook; }

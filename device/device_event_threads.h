@@ -45,8 +45,7 @@ constexpr size_t kButtonReportRoom = 512;
 // Nothing waiting and no fire key held or owed a stop by a button: once the threads have stopped
 // (and for tests).
 void ClearButtonReports();
-// Whether a report waits for the button-action thread, and how many.
-bool ButtonReportsPending();
+// How many reports wait for the button-action thread.
 size_t ButtonReportsWaiting();
 extern std::atomic<uint32_t> g_stepDirection;
 // The input thread's own read buffer.

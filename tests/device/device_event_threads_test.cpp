@@ -160,7 +160,7 @@ TEST_F(DeviceThreadsTest, OtherReportsAndEventsAreIgnored)
     Report({6, 0xFA, 0x80});
     Report({6, 0xFF, 0x80});
     EXPECT_TRUE(TrafficSummary(mouse).empty());
-    EXPECT_FALSE(ButtonReportsPending());
+    EXPECT_EQ(ButtonReportsWaiting(), 0u);
 }
 
 // Reports that come before the button-action thread takes them (two presses within its 2 ms, or
@@ -202,7 +202,7 @@ TEST_F(DeviceThreadsTest, ReportsBeforeATurnAreEachCarriedOutForTheirButton)
     expected.push_back("FIRE 0");
     EXPECT_EQ(TurnAfter(burst), expected);
     EXPECT_EQ(g_currentProfile, 1u);
-    EXPECT_FALSE(ButtonReportsPending());
+    EXPECT_EQ(ButtonReportsWaiting(), 0u);
 }
 
 // Reports of one turn are each carried out under the profile in force at their place: a profile
@@ -548,13 +548,13 @@ TEST_F(DeviceThreadsTest, PressDuringATurnRunsInTheNextTurn)
     DeviceInputTurn(source);
     ButtonActionTurn(source);
     EXPECT_EQ(g_dpiLevel, 3u);
-    EXPECT_TRUE(ButtonReportsPending());
+    EXPECT_NE(ButtonReportsWaiting(), 0u);
     EXPECT_TRUE(TrafficSummary(mouse).empty());
     g_dpiLevel = 0;
     ButtonActionTurn(source);
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"KEY 0x018A"}));
     EXPECT_EQ(g_dpiLevel, 0u);  // the DPI event is not carried out twice
-    EXPECT_FALSE(ButtonReportsPending());
+    EXPECT_EQ(ButtonReportsWaiting(), 0u);
 }
 
 // The fire button held while another button is clicked: its release still stops the fire key.

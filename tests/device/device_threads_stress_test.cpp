@@ -69,7 +69,7 @@ TEST_F(DeviceThreadsRunTest, ApplyBesideButtonsStepsAndProfileSwitches)
         }
         mouseSide.join();
         // Every report but the last queued, and the queue taken: the mouse's switches followed.
-        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && !ButtonReportsPending(); }));
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && ButtonReportsWaiting() == 0; }));
         threads.Stop();
     });
 
@@ -103,11 +103,11 @@ TEST_F(DeviceThreadsRunTest, MediaPressesBesideTurnsNeverStartTheFireKey)
             mouse.QueueInputReport({6, 0xF3, 0x80});
             ASSERT_TRUE(WaitUntil([&] { return mouse.FireKeyActive(); }));
             mouse.QueueInputReport({6, 0xF3, 0x00});
-            ASSERT_TRUE(WaitUntil([&] { return !mouse.FireKeyActive() && !ButtonReportsPending(); }));
+            ASSERT_TRUE(WaitUntil([&] { return !mouse.FireKeyActive() && ButtonReportsWaiting() == 0; }));
             mouse.QueueInputReport({6, 0xF4, 0x80});
             ASSERT_TRUE(WaitUntil([&] { return mouse.ConsumerKeys().size() == static_cast<size_t>(k + 1); }));
             mouse.QueueInputReport({6, 0xF4, 0x00});
-            ASSERT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && !ButtonReportsPending(); }));
+            ASSERT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && ButtonReportsWaiting() == 0; }));
             if (mouse.FireKeyActive()) ++firing;
         }
         threads.Stop();
@@ -284,7 +284,7 @@ TEST_F(DeviceThreadsRunTest, PagesPaintBesideProfileSwitchesAndDpiSteps)
         }
         mouseSide.join();
         // Every report but the last queued, and the queue taken: the mouse's switches followed.
-        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && !ButtonReportsPending(); }));
+        EXPECT_TRUE(WaitUntil([&] { return mouse.PendingInputReports() == 0 && ButtonReportsWaiting() == 0; }));
         threads.Stop();
     });
     g_letGo = true;

@@ -89,7 +89,7 @@ TEST_F(DeviceThreadsRunTest, ReleaseAndAClickWhileATurnWaitsForTheSettings)
             mouse.QueueInputReport(report);
         ASSERT_TRUE(WaitUntil([&] { return ButtonReportsWaiting() == 3; }));
     }
-    EXPECT_TRUE(WaitUntil([&] { return !ButtonReportsPending() && !mouse.FireKeyActive(); }));
+    EXPECT_TRUE(WaitUntil([&] { return ButtonReportsWaiting() == 0 && !mouse.FireKeyActive(); }));
     threads.Stop();
     EXPECT_EQ(TrafficSummary(mouse), (Strings{"FIRE 1", "KEY 0x018A", "FIRE 0"}));
     EXPECT_FALSE(mouse.FireKeyActive());

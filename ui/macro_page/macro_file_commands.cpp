@@ -116,9 +116,8 @@ std::u16string RestoreFactoryFiles(const std::vector<FolderEntry>& factory)
         const std::u16string unwritten = entry.isFolder ? CopyFolderRecursive(from, to) : CopyFileOver(from, to);
         if (!unwritten.empty()) return unwritten;
     }
-    const std::u16string list = g_macroFolder + kMacroGroupFileName;
-    if (!ReplaceFileWithCopy(g_macroResetFolder + kMacroGroupFileName, list)) return list;
-    std::u16string unwritten;
+    std::u16string unwritten = CopyFileOver(g_macroResetFolder + kMacroGroupFileName, g_macroFolder + kMacroGroupFileName);
+    if (!unwritten.empty()) return unwritten;
     for (uint8_t g = 0; g < g_macroGroupCount && g < g_macroGroupNames.size(); ++g) {
         const std::u16string file = g_macroGroupNames[g] + u".dat";
         const bool replaced = std::any_of(factory.begin(), factory.end(), [&](const FolderEntry& entry) {
